@@ -1,0 +1,136 @@
+#pragma once
+// The editor session: the theme, the image buffers, the screen flags and the adjustment
+// values, and every command the main window carries out. Windows own one session, forward
+// their events to it and show its buffers. All questions to the user go through the
+// UserInteraction it was given.
+//
+// The routines are defined in the files of their subsystem: app/ (start-up, theme model
+// commands), theme/ (data file, loading, saving), preview/ (canvas, composers, text),
+// imaging/ (import, adjustments, export).
+
+#include "app/errors.h"
+#include "app/folders.h"
+#include "app/interaction.h"
+#include "app/program_state.h"
+#include "preview/canvas.h"
+#include "theme/theme_model.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <functional>
+
+namespace orv {
+
+inline const QString kAppTitle = QStringLiteral("Orvantis by Zephrin");
+inline const QString kVersion = QStringLiteral("1.0.0");
+
+struct AdjustmentSet {
+    double gamma = 5.0;
+    float brightness = 0.5f;
+    float contrast = 0.5f;
+};
+
+struct SliderPositions {
+    int gamma = 500;
+    int brightness = 500;
+    int contrast = 500;
+};
+
+enum class Slider { Brightness, Contrast, Gamma };
+
+class EditorSession : public QObject {
+    Q_OBJECT
+public:
+    EditorSession(UserInteraction& ui, Folders folders, QObject* parent = nullptr);
+    ~EditorSession() override;
+
+    // --- state ---------------------------------------------------------------------------
+    UserInteraction& ui() { return ui_; }
+    const Folders& folders() const { return folders_; }
+    ProgramState state;
+    Theme theme;
+    Canvas canvas;
+    AdjustmentSet adjustToday;
+    AdjustmentSet adjustMenu;
+    SliderPositions sliders;
+    int selectedElement = -1; // the element list's current index (-1: none)
+
+    // The desktop clock; tests fix it.
+    std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
+
+    // --- error trap ----------------------------------------------------------------------
+    // Shows the error box: "Error: " + description + " (" + routine + ")".
+    void ShowErrorBox(const QString& routine, const AppError& error);
+    // Runs body; an AppError (or any exception) shows the box with routine's name, the
+    // cancel error ends silently. Returns false when an error was trapped.
+    bool trap(const QString& routine, const std::function<void()>& body);
+
+    // --- start-up and close (app/startup.cpp) ---------------------------------------------
+    // Reads the settings of Main (names, Paths, CD, TodayText, Skin).
+    void readStartupSettings();
+    // Form_Load steps that are not widget work; the window does its own part.
+    void formLoad(const QString& commandLine);
+    void formUnload();
+
+    // --- theme model (app/theme_commands.cpp) ----------------------------------------------
+    void cmbElements_Click(int index);
+    void GetColor();
+    void ResetTheme();
+    void resetColours();   // the reset-colours command
+    void newTheme();       // ResetTheme and what the new-theme command does after it
+    void setThemeName(const QString& name);
+
+    // --- theme data file (theme/save000data.cpp) -----------------------------------------
+    void Save000Data();
+
+    // --- loading and saving (theme/theme_loading.cpp, theme/theme_saving.cpp) -------------
+    void LoadTheme(const QString& fileName = {});
+    void SaveTheme();
+
+    // --- preview (preview/) ----------------------------------------------------------------
+    void setupCanvas();
+    void LoadIconImages();
+    void RecolourCommandBar();
+    void DoScreenMain();
+    void DoScreenMessage();
+    void DoScreenMessageImp();
+    void DoScreenNavigation();
+    void DoScreenMenu();
+    void DoText();
+    void DoLines();
+    // Redraws the screen now shown: menu, message, important, navigation, else main.
+    void redrawCurrentScreen();
+
+    // --- pictures (imaging/) ---------------------------------------------------------------
+    void ResetSliders(int which);
+    void sliderChanged(Slider slider, int value);
+    void switchEditTarget(bool menu);
+    void resetSlidersCommand();
+    void toggleColourDepth();
+    void toggleDitherMain();
+    void toggleDitherMenu();
+    void LoadMainImage(const QString& fileName = {});
+    void LoadMenuImage(const QString& fileName = {}, bool quiet = false);
+    void mnuSaveMainImage();
+    void mnuSaveMenuImage();
+    void ScreenCapture();
+
+    // Captions that follow the switches.
+    QString colourDepthCaption() const;
+    QString saveCaption() const;
+    QString ditherMainCaption() const;
+    QString ditherMenuCaption() const;
+
+signals:
+    void previewChanged();       // oPicBuf holds a new screen
+    void themeNameChanged(const QString& name);
+    void elementSelected(int index);
+    void slidersChanged();       // slider positions set from code
+    void captionsChanged();      // colour depth or dither captions
+
+private:
+    UserInteraction& ui_;
+    Folders folders_;
+};
+
+} // namespace orv

@@ -1,0 +1,36 @@
+#pragma once
+// Where things live. The program directory is the directory of the executables (help file,
+// region data, cabinet builder, device link library). The working directories tmp, tsk,
+// images and capture sit under the per-user data folder.
+
+#include <QString>
+
+namespace orv {
+
+struct Folders {
+    QString programDir; // no trailing separator
+    QString dataDir;    // no trailing separator
+
+    // From the environment: ORVANTIS_HOME, else $XDG_DATA_HOME/Orvantis, else
+    // ~/.local/share/Orvantis; programDir is the running executable's directory.
+    static Folders fromEnvironment();
+
+    QString scratch() const { return dataDir + "/tmp"; }
+    QString tsk() const { return dataDir + "/tsk"; }
+    QString images() const { return dataDir + "/images"; }
+    QString capture() const { return dataDir + "/capture"; }
+
+    // Creates the four working directories that are missing; throws AppError on failure.
+    void createWorkingDirectories() const;
+};
+
+// Help file path: the directory + "/Orvantis.HLP", without doubling a trailing separator.
+QString helpFilePath(const QString& programDir);
+
+// Short path names do not exist here: the path is returned unchanged.
+QString ShortPathOf(const QString& path);
+
+// True when the device link library is installed beside the program's libraries.
+bool DeviceLinkInstalled(const QString& libraryDir);
+
+} // namespace orv

@@ -1,0 +1,54 @@
+#pragma once
+// The one boundary through which the core asks the user anything. The GUI answers with
+// Qt dialogs, the tests with a scripted fake, the command-line tool without asking.
+
+#include "theme/colour.h"
+
+#include <QString>
+#include <optional>
+
+namespace orv {
+
+enum class MsgIcon { None, Critical, Exclamation, Information, Question };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgResult { Ok, Cancel, Yes, No };
+
+// Answer of the fit choice dialog: closing it without OK leaves Crop.
+enum class FitChoice { Crop, Resize };
+
+struct FileDialogRequest {
+    QString title;
+    QString filter;      // "Description|*.ext" pairs joined by '|', as the dialogs list them
+    QString initialName; // remembered folder + wildcard or proposed file name
+    QString defaultExt;  // without dot; empty when none
+};
+
+class UserInteraction {
+public:
+    virtual ~UserInteraction() = default;
+
+    // A chosen path, or nullopt when the user cancelled.
+    virtual std::optional<QString> openFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> saveFile(const FileDialogRequest& request) = 0;
+    // An RGB colour, or nullopt when the user cancelled.
+    virtual std::optional<Colour> chooseColour(Colour start) = 0;
+    virtual FitChoice chooseFit() = 0;
+    virtual MsgResult messageBox(const QString& text, const QString& title, MsgIcon icon,
+                                 MsgButtons buttons = MsgButtons::Ok) = 0;
+    // The hourglass: on while something slow runs.
+    virtual void setBusy(bool busy) = 0;
+};
+
+// Keeps the busy pointer on for one scope, whatever way the scope is left.
+class BusyScope {
+public:
+    explicit BusyScope(UserInteraction& ui) : ui_(ui) { ui_.setBusy(true); }
+    ~BusyScope() { ui_.setBusy(false); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    UserInteraction& ui_;
+};
+
+} // namespace orv

@@ -1,0 +1,143 @@
+// Start-up and close: settings, the working directories, the theme template and the first
+// screen, the one-instance lock and the file association.
+#include "app/startup.h"
+
+#include "app/editor_session.h"
+#include "app/settings_store.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace orv {
+
+namespace {
+const QString kOrvantis = QStringLiteral("Orvantis");
+const QString kStartup = QStringLiteral("Startup");
+} // namespace
+
+std::unique_ptr<QLockFile> acquireSingleInstance(const QString& dataDir)
+{
+    QDir().mkpath(dataDir);
+    auto lock = std::make_unique<QLockFile>(dataDir + "/orvantis.lock");
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0)) return nullptr;
+    return lock;
+}
+
+QString xdgDataHome()
+{
+    QString xdg = qEnvironmentVariable("XDG_DATA_HOME");
+    if (xdg.isEmpty()) xdg = QDir::homePath() + "/.local/share";
+    return xdg;
+}
+
+static QString mimePackagePath(const QString& home) { return home + "/mime/packages/orvantis-tsk.xml"; }
+static QString desktopEntryPath(const QString& home) { return home + "/applications/orvantis.desktop"; }
+
+bool fileAssociationExists(const QString& home)
+{
+    return QFile::exists(mimePackagePath(home)) && QFile::exists(desktopEntryPath(home));
+}
+
+static void writeWhole(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
+        throw AppError(75, "Orvantis", "Path/File access error: " + path);
+}
+
+void RegisterFileType(const QString& home, const QString& programDir)
+{
+    writeWhole(mimePackagePath(home),
+               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+               "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+               "  <mime-type type=\"application/x-orvantis-document\">\n"
+               "    <comment>Orvantis Document</comment>\n"
+               "    <glob pattern=\"*.tsk\"/>\n"
+               "  </mime-type>\n"
+               "</mime-info>\n");
+    writeWhole(desktopEntryPath(home),
+               ("[Desktop Entry]\n"
+                "Type=Application\n"
+                "Name=Orvantis\n"
+                "Comment=Orvantis Document\n"
+                "Exec=" + programDir + "/orvantis %f\n"
+                "MimeType=application/x-orvantis-document;\n"
+                "Categories=Graphics;\n").toUtf8());
+}
+
+void EditorSession::readStartupSettings()
+{
+    state.Name1 = GetSetting(kOrvantis, kStartup, "Name1", "Kip Varro");
+    state.Name2 = GetSetting(kOrvantis, kStartup, "Name2", "Nell Varro");
+    state.Name3 = GetSetting(kOrvantis, kStartup, "Name3", "Otto Brenn");
+    state.Paths = GetSetting(kOrvantis, kStartup, "Paths", "no");
+    state.colourDepth256 = GetSetting("Vantor", "Statup", "CD", "256") == "256";
+    state.TodayText = GetSetting(kOrvantis, kStartup, "TodayText", "all");
+    state.Skin = GetSetting(kOrvantis, kStartup, "Skin", "Y");
+}
+
+void EditorSession::formLoad(const QString& commandLine)
+{
+    state.commandLine = commandLine;
+    const QString upper = commandLine.toUpper();
+    trap("Load", [&] {
+        folders_.createWorkingDirectories();
+
+        if (upper == "NOSKIN") {
+            state.Skin = "NAKED-XP";
+            SaveSetting(kOrvantis, kStartup, "Skin", state.Skin);
+        }
+
+        const QString base = folders_.dataDir;
+        const bool readPaths = state.Paths == "yes";
+        auto folder = [&](const char* key, const QString& def) {
+            return readPaths ? GetSetting(kOrvantis, kStartup, key, def) : def;
+        };
+        state.ThemePath = folder("ThemePath", base + "/tsk/");
+        state.ImagesPath = folder("ImagesPath", base + "/images/");
+        state.CapturePath = folder("CapturePath", base + "/capture/");
+        state.TSKPath = folder("TSKPath", base + "/tsk");
+
+        QFile templ(":/template/theme-template.000");
+        if (!templ.open(QIODevice::ReadOnly))
+            throw AppError(326, "Orvantis", "Resource with identifier '666' not found");
+        state.themeTemplate = templ.readAll();
+        state.themeDataBuffer = QByteArray(2, '\0');
+
+        theme.SetDefaultColours();
+
+        setupCanvas();
+        LoadIconImages();
+
+        adjustToday = AdjustmentSet{};
+        adjustMenu = AdjustmentSet{};
+
+        // Linux names are case-sensitive: the package is opened by the name as given.
+        if (upper.size() < 5 || !upper.endsWith("TSK")) {
+            theme.menuFollowsMain = true;
+            DoScreenMain();
+        } else {
+            theme.menuFollowsMain = false;
+            LoadTheme(commandLine);
+        }
+
+        state.ditherMain = true;
+        state.ditherMenu = true;
+        emit captionsChanged();
+    });
+}
+
+void EditorSession::formUnload()
+{
+    SaveSetting(kOrvantis, kStartup, "ThemePath", state.ThemePath);
+    SaveSetting(kOrvantis, kStartup, "ImagesPath", state.ImagesPath);
+    SaveSetting(kOrvantis, kStartup, "CapturePath", state.CapturePath);
+    SaveSetting(kOrvantis, kStartup, "TSKPath", state.TSKPath);
+    SaveSetting("Vantor", "Statup", "CD", state.colourDepth256 ? "256" : "16M");
+}
+
+} // namespace orv

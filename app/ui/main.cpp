@@ -1,0 +1,43 @@
+// Main: one instance, the file association, the settings, then the main window.
+#include "app/editor_session.h"
+#include "app/startup.h"
+#include "app/ui/main_window.h"
+#include "app/ui/qt_interaction.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Orvantis");
+
+    orv::Folders folders = orv::Folders::fromEnvironment();
+    // A second start ends silently.
+    auto lock = orv::acquireSingleInstance(folders.dataDir);
+    if (!lock) return 0;
+
+    const QString home = orv::xdgDataHome();
+    if (!orv::fileAssociationExists(home)) {
+        try {
+            orv::RegisterFileType(home, folders.programDir);
+        } catch (const orv::AppError&) {
+            // An association that cannot be written is not worth stopping the editor for.
+        }
+    }
+
+    for (const char* font : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
+        QFontDatabase::addApplicationFont(QString::fromLatin1(font));
+
+    QStringList args = QApplication::arguments();
+    args.removeFirst();
+    const QString commandLine = args.join(' ');
+
+    orv::QtInteraction ui;
+    orv::EditorSession session(ui, folders);
+    session.readStartupSettings();
+    orv::MainWindow window(session);
+    ui.setParent(&window);
+    window.start(commandLine);
+    return app.exec();
+}

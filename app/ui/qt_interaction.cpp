@@ -1,0 +1,110 @@
+#include "app/ui/qt_interaction.h"
+
+#include "app/ui/fit_dialog.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace orv {
+
+QString qtFilterOf(const QString& filter)
+{
+    const QStringList parts = filter.split('|');
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(';', ' ');
+        out << parts[i] + " (" + patterns + ")";
+    }
+    return out.join(";;");
+}
+
+namespace {
+// The initial name is a folder plus a wildcard or a proposed name: split it for Qt.
+void splitInitial(const QString& initial, QString& dir, QString& name)
+{
+    const QFileInfo fi(initial);
+    dir = fi.path();
+    name = fi.fileName().contains('*') ? QString() : fi.fileName();
+}
+} // namespace
+
+std::optional<QString> QtInteraction::openFile(const FileDialogRequest& r)
+{
+    QString dir, name;
+    splitInitial(r.initialName, dir, name);
+    QFileDialog d(parent_, r.title, dir, qtFilterOf(r.filter));
+    d.setAcceptMode(QFileDialog::AcceptOpen);
+    d.setFileMode(QFileDialog::ExistingFile);
+    if (!name.isEmpty()) d.selectFile(name);
+    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
+    return d.selectedFiles().first();
+}
+
+std::optional<QString> QtInteraction::saveFile(const FileDialogRequest& r)
+{
+    QString dir, name;
+    splitInitial(r.initialName, dir, name);
+    QFileDialog d(parent_, r.title, dir, qtFilterOf(r.filter));
+    d.setAcceptMode(QFileDialog::AcceptSave);
+    d.setFileMode(QFileDialog::AnyFile);
+    if (!r.defaultExt.isEmpty()) d.setDefaultSuffix(r.defaultExt);
+    if (!name.isEmpty()) d.selectFile(name);
+    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
+    return d.selectedFiles().first();
+}
+
+std::optional<Colour> QtInteraction::chooseColour(Colour start)
+{
+    const QColor c = QColorDialog::getColor(QColor::fromRgb(toQRgb(start)), parent_, QString());
+    if (!c.isValid()) return std::nullopt;
+    return rgbColour(c.red(), c.green(), c.blue());
+}
+
+FitChoice QtInteraction::chooseFit()
+{
+    FitDialog d(parent_);
+    return d.ask();
+}
+
+MsgResult QtInteraction::messageBox(const QString& text, const QString& title, MsgIcon icon,
+                                    MsgButtons buttons)
+{
+    QMessageBox box(parent_);
+    box.setWindowTitle(title);
+    box.setText(text);
+    switch (icon) {
+    case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MsgIcon::None: break;
+    }
+    switch (buttons) {
+    case MsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case MsgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MsgButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Cancel: return MsgResult::Cancel;
+    case QMessageBox::Yes: return MsgResult::Yes;
+    case QMessageBox::No: return MsgResult::No;
+    default: return MsgResult::Ok;
+    }
+}
+
+void QtInteraction::setBusy(bool busy)
+{
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+} // namespace orv

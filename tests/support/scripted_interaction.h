@@ -1,0 +1,81 @@
+#pragma once
+// A user who answers from a script and writes down every question and box.
+
+#include "app/interaction.h"
+
+#include <QStringList>
+#include <deque>
+#include <vector>
+
+namespace orv::test {
+
+struct RecordedBox {
+    QString text;
+    QString title;
+    MsgIcon icon;
+    MsgButtons buttons;
+};
+
+class ScriptedInteraction : public UserInteraction {
+public:
+    // Answers, taken in order; an empty queue means "cancel".
+    std::deque<std::optional<QString>> fileAnswers;
+    std::deque<std::optional<Colour>> colourAnswers;
+    std::deque<FitChoice> fitAnswers; // empty: Crop (dialog closed)
+    std::deque<MsgResult> boxAnswers; // empty: Ok
+
+    // What was asked.
+    std::vector<FileDialogRequest> fileRequests;
+    std::vector<Colour> colourRequests;
+    int fitRequests = 0;
+    std::vector<RecordedBox> boxes;
+    int busyOn = 0, busyOff = 0;
+
+    std::optional<QString> openFile(const FileDialogRequest& r) override { return nextFile(r); }
+    std::optional<QString> saveFile(const FileDialogRequest& r) override { return nextFile(r); }
+    std::optional<Colour> chooseColour(Colour start) override
+    {
+        colourRequests.push_back(start);
+        if (colourAnswers.empty()) return std::nullopt;
+        auto a = colourAnswers.front();
+        colourAnswers.pop_front();
+        return a;
+    }
+    FitChoice chooseFit() override
+    {
+        ++fitRequests;
+        if (fitAnswers.empty()) return FitChoice::Crop;
+        auto a = fitAnswers.front();
+        fitAnswers.pop_front();
+        return a;
+    }
+    MsgResult messageBox(const QString& text, const QString& title, MsgIcon icon,
+                         MsgButtons buttons) override
+    {
+        boxes.push_back({text, title, icon, buttons});
+        if (boxAnswers.empty()) return MsgResult::Ok;
+        auto a = boxAnswers.front();
+        boxAnswers.pop_front();
+        return a;
+    }
+    void setBusy(bool on) override { (on ? busyOn : busyOff)++; }
+
+    QStringList boxTexts() const
+    {
+        QStringList out;
+        for (const auto& b : boxes) out << b.text;
+        return out;
+    }
+
+private:
+    std::optional<QString> nextFile(const FileDialogRequest& r)
+    {
+        fileRequests.push_back(r);
+        if (fileAnswers.empty()) return std::nullopt;
+        auto a = fileAnswers.front();
+        fileAnswers.pop_front();
+        return a;
+    }
+};
+
+} // namespace orv::test
