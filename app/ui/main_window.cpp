@@ -1,23 +1,29 @@
 #include "app/ui/main_window.h"
 
 #include "app/settings_store.h"
+#include "app/shaping/shape_window.h"
+#include "app/ui/help_viewer.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGridLayout>
-#include <QHBoxLayout>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSlider>
-#include <QVBoxLayout>
+#include <QWindow>
 
 namespace orv {
 
 namespace {
+
+// The face is laid out for the skins: 640 x 480, title strip on top, the preview well on the
+// left and the controls panel on the right.
+constexpr int kFaceWidth = 640;
+constexpr int kFaceHeight = 480;
 
 const char* const kButtonCaptions[10] = {
     "Open Existing Theme", "Main Image", "Menu Image", "Get Color", "Reset Colors",
@@ -32,11 +38,15 @@ protected:
     void keyPressEvent(QKeyEvent* e) override
     {
         // Arrow keys still move through the list so it stays usable from the keyboard.
-        if (e->key() == Qt::Key_Up || e->key() == Qt::Key_Down || e->key() == Qt::Key_Space ||
-            e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab || e->key() == Qt::Key_F4)
+        switch (e->key()) {
+        case Qt::Key_Up: case Qt::Key_Down: case Qt::Key_PageUp: case Qt::Key_PageDown:
+        case Qt::Key_Home: case Qt::Key_End: case Qt::Key_F4: case Qt::Key_Space:
+        case Qt::Key_Tab: case Qt::Key_Backtab:
             QComboBox::keyPressEvent(e);
-        else
+            break;
+        default:
             e->accept();
+        }
     }
 };
 
@@ -47,93 +57,117 @@ QSlider* makeSlider(QWidget* parent, const char* name)
     s->setRange(0, 1000);
     s->setValue(500);
     s->setPageStep(50);
-    s->setFixedHeight(300);
+    s->setSingleStep(5);
     return s;
+}
+
+QLabel* makeLabel(QWidget* parent, const QString& text, const char* name, QRect geometry)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->setGeometry(geometry);
+    return l;
 }
 
 } // namespace
 
 MainWindow::MainWindow(EditorSession& session, QWidget* parent)
-    : QMainWindow(parent), session_(session)
+    : QWidget(parent), session_(session)
 {
     setObjectName("frmTheForm");
+    setFixedSize(kFaceWidth, kFaceHeight);
     buildWidgets();
     buildMenus();
     makeConnections();
 }
 
+MainWindow::~MainWindow() = default;
+
 void MainWindow::buildWidgets()
 {
-    auto* central = new QWidget(this);
-    central->setObjectName("face");
-    setCentralWidget(central);
-    auto* outer = new QHBoxLayout(central);
+    lblCaption_ = makeLabel(this, QString(), "lblCaption", QRect(24, 10, 420, 22));
+    lblMin_ = makeLabel(this, "_", "lblMin", QRect(584, 8, 18, 22));
+    Xlabel_ = makeLabel(this, "X", "Xlabel", QRect(608, 8, 18, 22));
+    for (QLabel* l : {lblMin_, Xlabel_}) {
+        l->setAlignment(Qt::AlignCenter);
+        l->setCursor(Qt::PointingHandCursor);
+        l->setStyleSheet("font-weight: bold; color: white;");
+    }
 
-    preview_ = new QLabel(central);
-    preview_->setObjectName("oPicBuf");
-    preview_->setFixedSize(242, 322);
+    preview_ = makeLabel(this, QString(), "oPicBuf", QRect(22, 62, 242, 322));
     preview_->setAlignment(Qt::AlignCenter);
     preview_->setStyleSheet("QLabel#oPicBuf { background: black; border: 1px solid black; }");
-    outer->addWidget(preview_, 0, Qt::AlignTop);
 
-    auto* side = new QVBoxLayout;
-    outer->addLayout(side);
-
-    auto* lblFilename = new QLabel("Theme Name", central);
-    lblFilename->setObjectName("lblFilename");
-    txtThemeName_ = new QLineEdit(central);
+    lblFilename_ = makeLabel(this, "Theme Name", "lblFilename", QRect(300, 52, 150, 18));
+    txtThemeName_ = new QLineEdit(this);
     txtThemeName_->setObjectName("txtThemeName");
     txtThemeName_->setMaxLength(40);
-    lblFilename->setBuddy(txtThemeName_);
-    side->addWidget(lblFilename);
-    side->addWidget(txtThemeName_);
+    txtThemeName_->setGeometry(300, 70, 310, 24);
+    lblFilename_->setBuddy(txtThemeName_);
 
-    cmbElements_ = new ElementList(central);
+    cmbElements_ = new ElementList(this);
     cmbElements_->setObjectName("cmbElements");
     for (const SlotInfo& slot : kSlots)
         if (slot.element >= 0) cmbElements_->addItem(QString::fromLatin1(slot.caption));
     cmbElements_->setCurrentIndex(-1);
-    side->addWidget(cmbElements_);
+    cmbElements_->setGeometry(300, 102, 310, 24);
 
-    auto* sliders = new QGridLayout;
-    sldBrightness_ = makeSlider(central, "sldBrightness");
-    sldContrast_ = makeSlider(central, "sldContrast");
-    sldGamma_ = makeSlider(central, "sldGamma");
-    const QList<QPair<QSlider*, const char*>> named = {
+    sldBrightness_ = makeSlider(this, "sldBrightness");
+    sldContrast_ = makeSlider(this, "sldContrast");
+    sldGamma_ = makeSlider(this, "sldGamma");
+    const QList<QPair<QSlider*, QString>> named = {
         {sldBrightness_, "Brightness"}, {sldContrast_, "Contrast"}, {sldGamma_, "Gamma"}};
     for (int i = 0; i < named.size(); ++i) {
-        sliders->addWidget(named[i].first, 0, i, Qt::AlignHCenter);
-        auto* caption = new QLabel(named[i].second, central);
+        const int x = 300 + i * 50;
+        named[i].first->setGeometry(x + 14, 136, 20, 300);
+        auto* caption = makeLabel(this, named[i].second, "sliderCaption", QRect(x - 4, 440, 58, 18));
+        caption->setAlignment(Qt::AlignHCenter);
         caption->setBuddy(named[i].first);
-        sliders->addWidget(caption, 1, i, Qt::AlignHCenter);
     }
-    side->addLayout(sliders);
 
-    auto* buttons = new QGridLayout;
     for (int i = 0; i < 10; ++i) {
-        auto* b = new QPushButton(kButtonCaptions[i], central);
-        b->setObjectName(QString("btnButtonsXP%1").arg(i));
-        btnButtonsXP_ << b;
-        buttons->addWidget(b, i / 2, i % 2);
+        const QRect cell(460 + (i % 2) * 78, 136 + (i / 2) * 62, 74, 56);
+        auto* skin = new QPushButton(this);
+        skin->setObjectName(QString("btnButtons%1").arg(i));
+        skin->setToolTip(kButtonCaptions[i]);
+        skin->setText(QString(kButtonCaptions[i]).replace(' ', '\n'));
+        skin->setGeometry(cell);
+        skin->setStyleSheet(
+            "QPushButton { background: rgba(255,255,255,90); border: 1px solid rgba(0,0,0,110);"
+            " border-radius: 6px; font-size: 11px; }"
+            "QPushButton:hover { background: rgba(255,255,255,170); }"
+            "QPushButton:pressed { background: rgba(0,0,0,60); }");
+        btnButtons_ << skin;
+        auto* plain = new QPushButton(kButtonCaptions[i], this);
+        plain->setObjectName(QString("btnButtonsXP%1").arg(i));
+        plain->setGeometry(cell.adjusted(0, 10, 0, -10));
+        plain->setStyleSheet("font-size: 10px;");
+        plain->hide();
+        btnButtonsXP_ << plain;
     }
-    side->addLayout(buttons);
 
-    lblVersion_ = new QLabel(central);
-    lblVersion_->setObjectName("lblVersion");
-    side->addWidget(lblVersion_);
-    side->addStretch();
+    lblVersion_ = makeLabel(this, QString(), "lblVersion", QRect(300, 458, 200, 18));
+    HelpLabel_ = makeLabel(this, "Help", "HelpLabel", QRect(22, 392, 60, 18));
+    AboutLabel_ = makeLabel(this, "About", "AboutLabel", QRect(90, 392, 60, 18));
 }
 
 void MainWindow::buildMenus()
 {
-    QMenu* file = menuBar()->addMenu("&Theme");
+    menus_ = new QMenuBar(this);
+    menus_->setObjectName("menus");
+    menus_->setGeometry(22, 36, 244, 22);
+    menus_->setNativeMenuBar(false);
+
+    QMenu* file = menus_->addMenu("Theme");
+    file->setObjectName("oMenuFile");
     file->addAction(" Open Theme", this, [this] { btnButtons_Click(0); });
     file->addAction(" Start  New Theme", this, [this] { btnButtons_Click(5); });
     lblSave_ = file->addAction(" Save Theme 256", this, [this] { btnButtons_Click(6); });
     file->addSeparator();
     file->addAction(" EXIT", this, [this] { btnButtons_Click(8); });
 
-    QMenu* pic = menuBar()->addMenu("&Image");
+    QMenu* pic = menus_->addMenu("Image");
+    pic->setObjectName("oMenuPic");
     pic->addAction(" Load Main Image", this, [this] { btnButtons_Click(1); });
     pic->addAction(" Load Menu Image", this, [this] { btnButtons_Click(2); });
     pic->addAction(" Save Main Image", this, [this] { session_.mnuSaveMainImage(); });
@@ -143,7 +177,8 @@ void MainWindow::buildMenus()
     lblDitherMain_ = pic->addAction(" X Dither Main", this, [this] { session_.toggleDitherMain(); });
     lblDitherMenu_ = pic->addAction(" X Dither Menu", this, [this] { session_.toggleDitherMenu(); });
 
-    QMenu* colors = menuBar()->addMenu("&Color");
+    QMenu* colors = menus_->addMenu("Color");
+    colors->setObjectName("oMenuColors");
     colors->addAction(" Reset Colors", this, [this] { btnButtons_Click(4); });
     const char* const entries[11] = {
         " Upper Left Titlebar", " Upper Right Titlebar", " Titlebar Text", " Today Screen Text",
@@ -160,13 +195,17 @@ void MainWindow::buildMenus()
     lblColorDepth_ = colors->addAction(" 256 Colors (click for 16M)", this,
                                        [this] { session_.toggleColourDepth(); });
 
-    menuBar()->addMenu("&Help");
+    QMenu* help = menus_->addMenu("Help");
+    help->setObjectName("oMenuHelp");
+    help->addAction(" Contents && Index", this, [this] { showHelp(); });
 }
 
 void MainWindow::makeConnections()
 {
-    for (int i = 0; i < btnButtonsXP_.size(); ++i)
+    for (int i = 0; i < 10; ++i) {
+        connect(btnButtons_[i], &QPushButton::clicked, this, [this, i] { btnButtons_Click(i); });
         connect(btnButtonsXP_[i], &QPushButton::clicked, this, [this, i] { btnButtons_Click(i); });
+    }
 
     connect(cmbElements_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!syncing_ && index >= 0) session_.cmbElements_Click(index);
@@ -196,13 +235,24 @@ void MainWindow::makeConnections()
     connect(&session_, &EditorSession::captionsChanged, this, &MainWindow::syncCaptions);
 }
 
+bool MainWindow::skinned() const
+{
+    return session_.state.Skin != "N" && session_.state.Skin != "NAKED-XP";
+}
+
 void MainWindow::start(const QString& commandLine)
 {
-    applySkin();
-    const QString version = QString("%1").arg(kVersion);
+    const QString version = kVersion;
     setWindowTitle(kAppTitle + "  Version " + version);
+    lblCaption_->setText(windowTitle());
     lblVersion_->setText("Orvantis " + version);
+
     session_.formLoad(commandLine);
+    applyAppearance();
+    HelpLabel_->hide();
+    AboutLabel_->hide();
+    lblVersion_->setStyleSheet(session_.state.Skin == "NAKED-XP" ? "color: black;" : "color: white;");
+
     show();
     // H: the window's height as first laid out, stored once.
     if (GetSetting("Orvantis", "Startup", "H", "0") == "0")
@@ -212,20 +262,104 @@ void MainWindow::start(const QString& commandLine)
     syncSliders();
 }
 
-void MainWindow::applySkin()
+void MainWindow::applyAppearance()
 {
     const QString skin = session_.state.Skin;
-    if (skin == "N" || skin == "NAKED-XP") return;
+    if (skin == "NAKED-XP") {
+        UsePlainButtons();
+        lblCaption_->hide();
+        return;
+    }
+    if (skin == "N") {
+        // The compact look: only the name box row is left of the face.
+        setFixedHeight(txtThemeName_->geometry().bottom() + 14);
+        Xlabel_->hide();
+        lblMin_->hide();
+        lblCaption_->hide();
+        for (QPushButton* b : btnButtons_) b->setChecked(false);
+        return;
+    }
     QImage picture;
     try {
         picture = builtinPicture(skin == "Y" ? QString("SKIN") : skin);
     } catch (const AppError&) {
-        return; // an unknown skin name keeps the plain face
+        picture = QImage(); // an unknown skin name keeps a plain face
     }
-    QPalette pal = centralWidget()->palette();
-    pal.setBrush(QPalette::Window, QBrush(picture));
-    centralWidget()->setAutoFillBackground(true);
-    centralWidget()->setPalette(pal);
+    if (!picture.isNull()) {
+        QPalette pal = palette();
+        pal.setBrush(QPalette::Window, QBrush(picture));
+        setAutoFillBackground(true);
+        setPalette(pal);
+    }
+    setWindowFlag(Qt::FramelessWindowHint, true);
+    UseSkinButtons();
+}
+
+void MainWindow::UsePlainButtons()
+{
+    Xlabel_->hide();
+    lblMin_->hide();
+    for (int i = 0; i < 10; ++i) {
+        btnButtons_[i]->hide();
+        btnButtonsXP_[i]->show();
+    }
+}
+
+void MainWindow::UseSkinButtons()
+{
+    Xlabel_->show();
+    lblMin_->show();
+    for (int i = 0; i < 10; ++i) {
+        btnButtons_[i]->show();
+        btnButtonsXP_[i]->hide();
+    }
+}
+
+void MainWindow::shapeWindow()
+{
+    if (!skinned()) {
+        clearMask();
+        return;
+    }
+    // A frameless window: the window and its client area are the same size.
+    if (auto region = ShapeMainWindow(size(), size(), session_.ui())) setMask(*region);
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    shapeWindow();
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) shapeWindow();
+}
+
+void MainWindow::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) return;
+    if (Xlabel_->isVisible() && Xlabel_->geometry().contains(event->pos())) {
+        close();
+        return;
+    }
+    if (lblMin_->isVisible() && lblMin_->geometry().contains(event->pos())) {
+        showMinimized();
+        return;
+    }
+    // Drag the frameless window by its face.
+    if (skinned() && windowHandle() && windowHandle()->startSystemMove()) return;
+    dragging_ = true;
+    dragOrigin_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    if (dragging_ && (event->buttons() & Qt::LeftButton))
+        move(event->globalPosition().toPoint() - dragOrigin_);
+    else
+        dragging_ = false;
 }
 
 void MainWindow::showPreview()
@@ -255,6 +389,19 @@ void MainWindow::syncCaptions()
     set(lblDitherMenu_, session_.ditherMenuCaption());
 }
 
+void MainWindow::showHelp()
+{
+    const QString file = helpFilePath(session_.folders().programDir);
+    if (!QFileInfo(file).isFile()) {
+        session_.ui().messageBox("Unable to display Help due to lack of a help file!", kAppTitle,
+                                 MsgIcon::Exclamation);
+        return;
+    }
+    if (!help_) help_ = new HelpViewer(file, this);
+    help_->show();
+    help_->raise();
+}
+
 void MainWindow::btnButtons_Click(int index)
 {
     switch (index) {
@@ -276,12 +423,14 @@ void MainWindow::btnButtons_Click(int index)
         break;
     case 7: session_.ScreenCapture(); break;
     case 8: close(); break;
-    case 9: break;
+    case 9: break; // the settings dialog is not built yet
     }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    // QuitHelp: the help window goes with the program.
+    if (help_) help_->close();
     session_.formUnload();
     event->accept();
 }

@@ -1,0 +1,18 @@
+#include "app/ui/help_viewer.h"
+
+#include <QFile>
+
+namespace orv {
+
+HelpViewer::HelpViewer(const QString& helpFile, QWidget* parent) : QTextBrowser(parent)
+{
+    setWindowFlag(Qt::Window);
+    setWindowTitle("Orvantis Help");
+    setObjectName("help");
+    resize(560, 520);
+    setOpenExternalLinks(false);
+    QFile f(helpFile);
+    if (f.open(QIODevice::ReadOnly)) setHtml(QString::fromUtf8(f.readAll()));
+}
+
+} // namespace orv
