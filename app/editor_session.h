@@ -109,8 +109,9 @@ public:
     void toggleColourDepth();
     void toggleDitherMain();
     void toggleDitherMenu();
-    void LoadMainImage(const QString& fileName = {});
-    void LoadMenuImage(const QString& fileName = {}, bool quiet = false);
+    // True when the background was loaded; false after a cancel or an error.
+    bool LoadMainImage(const QString& fileName = {});
+    bool LoadMenuImage(const QString& fileName = {}, bool quiet = false);
     void mnuSaveMainImage();
     void mnuSaveMenuImage();
     void ScreenCapture();

@@ -26,6 +26,9 @@ struct ProgramState {
     QString ImagesPath;
     QString CapturePath;
 
+    // Fit mode of background loads: Crop (true) or Resize (false).
+    bool fitCrop = true;
+
     bool ditherMain = true;
     bool ditherMenu = true;
     // The two further colour-reduction options per background: set at start, never changed.

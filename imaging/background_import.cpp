@@ -1,8 +1,146 @@
-// Placeholder until this subsystem is built; each routine does nothing yet.
+// Loading a picture into the Today or the Start menu background and fitting it to the
+// background's fixed size, by cropping or by resizing.
 #include "app/editor_session.h"
+#include "imaging/adjustment_values.h"
+#include "imaging/folder_of.h"
 
 namespace orv {
 
-void EditorSession::LoadMainImage(const QString&) {}
-void EditorSession::LoadMenuImage(const QString&, bool) {}
+namespace {
+
+constexpr int kTodayWidth = 240;
+constexpr int kMenuWidth = 150;
+constexpr int kBackgroundHeight = 293;
+
+const QString kPictureExtensions = QStringLiteral("*.bmp;*.png;*.jpg;*.pcx;*.tga");
+const QString kPictureWildcard = QStringLiteral("*.bmp;*.jpg;*.png;*.pcx;*.tga");
+
+// Keeps LoadFitFlag on for one read, however the read ends.
+class FitFlagScope {
+public:
+    FitFlagScope(ImageBuffer& b, bool on) : b_(b) { b_.LoadFitFlag = on; }
+    ~FitFlagScope() { b_.LoadFitFlag = false; }
+    FitFlagScope(const FitFlagScope&) = delete;
+    FitFlagScope& operator=(const FitFlagScope&) = delete;
+
+private:
+    ImageBuffer& b_;
+};
+
+// Fits the scratch picture into a freshly created white background. Crop takes the
+// picture's top-left pixels one to one, so a smaller picture leaves white where it ends;
+// Resize squeezes the whole picture into the background without keeping proportions.
+void fitInto(ImageBuffer& background, ImageBuffer& work, int width, bool crop, bool wholeSource)
+{
+    work.setRect(0, 0, width, kBackgroundHeight);
+    background.setRect(0, 0, width, kBackgroundHeight);
+    if (!crop) background.ResampleMode = 3;
+    background.Create(24, width, kBackgroundHeight, kWhite);
+    background.FitStyle = 3;
+    if (crop) background.ResampleMode = 0; // one to one, never stretched
+    background.CopyFrom(true, work, !wholeSource, 0);
+    if (background.BitsPerPixel() < 24) background.ConvertBitsPerPixel(24);
+    background.ResampleMode = 2;
+}
+
+} // namespace
+
+bool EditorSession::LoadMainImage(const QString& fileName)
+{
+    const bool pathGiven = !fileName.isEmpty();
+    bool loaded = false;
+    state.fitCrop = true;
+    trap("LoadMainImage", [&] {
+        QString path = fileName;
+        if (!pathGiven) {
+            ResetSliders(1);
+            const std::optional<QString> chosen = ui_.openFile(
+                {"Load Main Background Image",
+                 "Main Image (" + kPictureExtensions + ")|" + kPictureExtensions,
+                 state.ImagesPath + kPictureWildcard, QString()});
+            if (!chosen) throw AppError::cancelled();
+            path = *chosen;
+            state.ImagesPath = folderOf(path);
+            state.fitCrop = ui_.chooseFit() == FitChoice::Crop;
+        }
+        const bool crop = state.fitCrop;
+
+        ImageBuffer& work = canvas.oPicBufWork;
+        work.Create(24, kTodayWidth, 320, kWhite);
+        work.FileFormat = 0;
+        try {
+            FitFlagScope fit(work, !crop);
+            work.FileName = path;
+            work.LoadFile();
+        } catch (const AppError& e) {
+            // A package without a usable Today picture: the loader tries its next way.
+            if (pathGiven && e.number() == kErrBadPicture) throw AppError::cancelled();
+            throw;
+        }
+        if (work.BitsPerPixel() < 24) work.ConvertBitsPerPixel(24);
+
+        fitInto(canvas.oPicBufToday, work, kTodayWidth, crop, !crop);
+        // The scratch picture may be a large photo: it is not kept between operations.
+        work.Clear(2);
+
+        if (theme.menuFollowsMain) LoadMenuImage(path, true);
+
+        DoScreenMain();
+        theme.menuEditing = false;
+        sliders = slidersOf(adjustToday);
+        emit slidersChanged();
+        loaded = true;
+    });
+    return loaded;
+}
+
+bool EditorSession::LoadMenuImage(const QString& fileName, bool quiet)
+{
+    bool loaded = false;
+    if (!quiet) state.fitCrop = true;
+    trap("LoadMenuImage", [&] {
+        QString path = fileName;
+        if (path.isEmpty()) {
+            ResetSliders(2);
+            const std::optional<QString> chosen = ui_.openFile(
+                {"Load Menu Background Image",
+                 "Menu Image (" + kPictureExtensions + ")|" + kPictureExtensions,
+                 state.ImagesPath + kPictureWildcard, QString()});
+            if (!chosen) throw AppError::cancelled();
+            path = *chosen;
+            state.ImagesPath = folderOf(path);
+            state.fitCrop = ui_.chooseFit() == FitChoice::Crop;
+            theme.menuFollowsMain = false;
+        }
+        const bool crop = state.fitCrop;
+        const bool follows = theme.menuFollowsMain;
+
+        ImageBuffer& work = canvas.oPicBufWork;
+        work.Create(24, kMenuWidth, kBackgroundHeight, kWhite);
+        work.FileFormat = 0;
+        if (follows) {
+            // The left 150 columns of the fitted Today background, read from no file.
+            work.CopyFrom(false, canvas.oPicBufToday, false, 0);
+        } else {
+            FitFlagScope fit(work, false);
+            work.FileName = path;
+            work.LoadFile();
+        }
+        if (work.BitsPerPixel() < 24) work.ConvertBitsPerPixel(24);
+
+        fitInto(canvas.oPicBufMenu, work, kMenuWidth, crop || follows, !(follows || crop));
+        work.Clear(2);
+
+        if (!quiet) {
+            theme.menuEditing = true;
+            DoScreenMenu();
+            theme.menuFollowsMain = false;
+            sliders = slidersOf(adjustMenu);
+            emit slidersChanged();
+        }
+        loaded = true;
+    });
+    return loaded;
+}
+
 } // namespace orv

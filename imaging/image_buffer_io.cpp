@@ -1,8 +1,204 @@
-// Placeholder until picture files are built.
-#include "imaging/image_buffer.h"
+// Picture files: reading bmp, png, jpg, gif through Qt and pcx and tga through
+// GraphicsMagick, writing PNG and JPEG whole or not at all.
+//
+// Pictures come from users and from packages, so nothing is decoded before its size is
+// known and found reasonable: a header may claim any size it likes.
 #include "app/errors.h"
+#include "imaging/image_buffer.h"
+#include "imaging/picture_limits.h"
+
+#include <Magick++.h>
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSaveFile>
+#include <mutex>
 
 namespace orv {
-void ImageBuffer::LoadFile() { throw AppError(kErrBadPicture, "Picbuf", "Cannot read picture"); }
-void ImageBuffer::SaveFile() { throw AppError(75, "Picbuf", "Cannot write picture"); }
+
+namespace {
+
+AppError unreadable(const QString& path)
+{
+    return AppError(kErrBadPicture, "Picbuf",
+                    "Cannot read the picture " + QFileInfo(path).fileName());
+}
+
+AppError tooLarge(const QString& path, qint64 w, qint64 h)
+{
+    return AppError(kErrBadPicture, "Picbuf",
+                    QString("The picture %1 is too large (%2 by %3 pixels)")
+                        .arg(QFileInfo(path).fileName())
+                        .arg(w)
+                        .arg(h));
+}
+
+void initMagick()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        Magick::InitializeMagick(nullptr);
+        MagickLib::SetMagickResourceLimit(MagickLib::WidthResource, kMaxPictureSide);
+        MagickLib::SetMagickResourceLimit(MagickLib::HeightResource, kMaxPictureSide);
+        MagickLib::SetMagickResourceLimit(MagickLib::PixelsResource, kMaxPicturePixels);
+    });
+}
+
+// A JPEG that stops early decodes "successfully" with grey filling the rest. Entropy-coded
+// data never holds FF D9 (FF is always stuffed), so a whole file has the end marker after
+// its last start-of-scan marker.
+bool jpegIsWhole(const QByteArray& data)
+{
+    const qsizetype sos = data.lastIndexOf(QByteArray("\xFF\xDA", 2));
+    if (sos < 0) return false;
+    return data.indexOf(QByteArray("\xFF\xD9", 2), sos) >= 0;
+}
+
+// Qt decodes what it knows by content; nullopt when it does not know the format.
+std::optional<QImage> readWithQt(const QByteArray& data, const QString& path)
+{
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    const QByteArray format = reader.format();
+    if (format.isEmpty() || !reader.canRead()) return std::nullopt;
+
+    const QSize size = reader.size();
+    if (size.isValid() && !pictureSizeAcceptable(size.width(), size.height()))
+        throw tooLarge(path, size.width(), size.height());
+    if (format == "jpeg" && !jpegIsWhole(data)) throw unreadable(path);
+
+    QImage image = reader.read();
+    if (image.isNull() || !pictureSizeAcceptable(image.width(), image.height()))
+        throw unreadable(path);
+    return image;
+}
+
+// PCX starts with 0x0A, a version byte and encoding 1. TGA has no signature: its header
+// must at least name a known picture type and a sane pixel depth.
+QString magickFormatOf(const QByteArray& data, const QString& path)
+{
+    const auto* b = reinterpret_cast<const uchar*>(data.constData());
+    const QString ext = QFileInfo(path).suffix().toLower();
+    if (data.size() >= 128 && b[0] == 0x0A && b[1] <= 5 && b[2] == 1) return "PCX";
+    if (ext == "pcx") return "PCX";
+    if (data.size() >= 18) {
+        const int colourMapType = b[1];
+        const int type = b[2];
+        const int depth = b[16];
+        const bool knownType = type == 1 || type == 2 || type == 3 || type == 9 || type == 10 ||
+                               type == 11;
+        const bool knownDepth = depth == 8 || depth == 15 || depth == 16 || depth == 24 ||
+                                depth == 32;
+        if (colourMapType <= 1 && knownType && knownDepth) return "TGA";
+    }
+    return {};
+}
+
+QImage readWithMagick(const QByteArray& data, const QString& path)
+{
+    const QString format = magickFormatOf(data, path);
+    if (format.isEmpty()) throw unreadable(path);
+    initMagick();
+    try {
+        const Magick::Blob blob(data.constData(), size_t(data.size()));
+        Magick::Image probe;
+        probe.magick(format.toStdString());
+        probe.ping(blob);
+        const qint64 w = probe.columns();
+        const qint64 h = probe.rows();
+        if (w <= 0 || h <= 0) throw unreadable(path);
+        if (!pictureSizeAcceptable(w, h)) throw tooLarge(path, w, h);
+
+        Magick::Image picture;
+        picture.read(blob, Magick::Geometry(), format.toStdString());
+        if (qint64(picture.columns()) != w || qint64(picture.rows()) != h) throw unreadable(path);
+        QImage out(int(w), int(h), QImage::Format_RGB888);
+        if (out.isNull()) throw unreadable(path);
+        std::vector<uchar> pixels(size_t(w) * size_t(h) * 3);
+        picture.write(0, 0, unsigned(w), unsigned(h), "RGB", Magick::CharPixel, pixels.data());
+        for (int y = 0; y < h; ++y)
+            std::memcpy(out.scanLine(y), pixels.data() + size_t(y) * size_t(w) * 3, size_t(w) * 3);
+        return out;
+    } catch (const Magick::Exception&) {
+        throw unreadable(path);
+    }
+}
+
+// Transparent parts of a picture show as white, as on the handheld's blank background.
+QImage flattened(const QImage& image)
+{
+    if (!image.hasAlphaChannel()) return image;
+    QImage out(image.size(), QImage::Format_RGB32);
+    out.fill(Qt::white);
+    QPainter p(&out);
+    p.drawImage(0, 0, image);
+    return out;
+}
+
+} // namespace
+
+bool pictureSizeAcceptable(qint64 width, qint64 height)
+{
+    return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+           width * height <= kMaxPicturePixels;
+}
+
+// The format is found from the content whatever FileFormat says (packages carry pictures
+// under names that do not match them). LoadFitFlag needs nothing here: the fitting copy
+// scales the whole picture.
+void ImageBuffer::LoadFile()
+{
+    const QString path = FileName;
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) throw unreadable(path);
+    if (file.size() > kMaxPictureFileBytes) throw unreadable(path);
+    const QByteArray data = file.read(kMaxPictureFileBytes + 1);
+    if (data.isEmpty() || data.size() > kMaxPictureFileBytes) throw unreadable(path);
+
+    QImage image;
+    if (auto viaQt = readWithQt(data, path))
+        image = *viaQt;
+    else
+        image = readWithMagick(data, path);
+
+    setPicture(flattened(image));
+}
+
+void ImageBuffer::SaveFile()
+{
+    const QString path = FileName;
+    const AppError failed(75, "Picbuf", "Path/File access error: " + path);
+    if (image_.isNull() || path.isEmpty()) throw failed;
+
+    QByteArray format;
+    switch (FileFormat) {
+    case 7: format = "jpeg"; break;
+    case 9: format = "png"; break;
+    case 0: {
+        const QString ext = QFileInfo(path).suffix().toLower();
+        format = (ext == "jpg" || ext == "jpeg") ? "jpeg" : ext == "bmp" ? "bmp" : "png";
+        break;
+    }
+    default: throw AppError(380, "Picbuf", "Invalid property value");
+    }
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) throw failed;
+    QImageWriter writer(&file, format);
+    if (format == "jpeg") writer.setQuality(SaveQuality > 0 ? std::min(SaveQuality, 100) : -1);
+    // An 8-bit picture goes out as an 8-bit (palette) PNG, as the package reader expects.
+    if (!writer.write(image_)) {
+        file.cancelWriting();
+        throw failed;
+    }
+    if (!file.commit()) throw failed;
+}
+
 } // namespace orv

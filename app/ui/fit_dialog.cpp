@@ -1,6 +1,9 @@
 #include "app/ui/fit_dialog.h"
 
+#include "app/editor_session.h"
+
 #include <QButtonGroup>
+#include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -9,23 +12,36 @@ namespace orv {
 
 FitDialog::FitDialog(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle("Process Image");
+    setWindowTitle(kAppTitle);
     setObjectName("frmProcessImage");
+    setModal(true);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
     auto* layout = new QVBoxLayout(this);
+    auto* options = new QHBoxLayout;
     crop_ = new QRadioButton("Crop Image", this);
     resize_ = new QRadioButton("Resize image to fit", this);
     crop_->setObjectName("radMode0");
     resize_->setObjectName("radMode1");
     auto* group = new QButtonGroup(this);
-    group->addButton(crop_);
-    group->addButton(resize_);
+    group->addButton(crop_, 0);
+    group->addButton(resize_, 1);
+    options->addWidget(crop_);
+    options->addWidget(resize_);
+
     auto* ok = new QPushButton("OK", this);
     ok->setObjectName("Command1");
     ok->setDefault(true);
-    layout->addWidget(crop_);
-    layout->addWidget(resize_);
-    layout->addWidget(ok);
+    layout->addLayout(options);
+    layout->addWidget(ok, 0, Qt::AlignHCenter);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    // The button comes first in the tab order and holds the focus, so no option is
+    // chosen until the user picks one.
+    setTabOrder(ok, crop_);
+    setTabOrder(crop_, resize_);
+    ok->setFocus();
+    setFixedSize(sizeHint());
 }
 
 FitChoice FitDialog::ask()

@@ -1,5 +1,5 @@
 #pragma once
-// frmProcessImage: Crop or Resize for a picture that is not the background's size.
+// frmProcessImage: Crop or Resize for a picture about to become a background.
 
 #include "app/interaction.h"
 
@@ -13,7 +13,8 @@ class FitDialog : public QDialog {
     Q_OBJECT
 public:
     explicit FitDialog(QWidget* parent = nullptr);
-    // OK without a choice means Resize; closing without OK leaves Crop.
+    // Neither option is preset. OK without a choice means Resize; closing without OK
+    // leaves Crop.
     FitChoice ask();
 
 private:
