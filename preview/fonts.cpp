@@ -1,0 +1,24 @@
+#include "preview/fonts.h"
+
+#include <QFile>
+#include <QFont>
+#include <QFontDatabase>
+#include <QStringList>
+
+namespace orv {
+
+void registerHandheldFonts()
+{
+    static bool done = false;
+    if (done) return;
+    done = true;
+    bool found = false;
+    for (const char* path : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"}) {
+        const QString file = QString::fromLatin1(path);
+        if (QFile::exists(file) && QFontDatabase::addApplicationFont(file) >= 0) found = true;
+    }
+    if (!found && !QFontDatabase::families().contains(QStringLiteral("Tahoma")))
+        QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"));
+}
+
+} // namespace orv

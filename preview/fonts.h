@@ -1,0 +1,11 @@
+#pragma once
+// The handheld's font for the preview: Wine's Tahoma, or DejaVu Sans where it is missing.
+
+namespace orv {
+
+// Registers the Tahoma faces with the application's font database. Call once after the
+// QGuiApplication exists (the editor, the command-line tool, the tests); later calls do
+// nothing.
+void registerHandheldFonts();
+
+} // namespace orv
