@@ -33,6 +33,9 @@ void drawTitleText(ImageBuffer& c, const QString& text, int left, Colour colour)
 
 } // namespace
 
+// The preview exists from the canvas set-up on; before it there is nothing to draw into.
+static bool canvasReady(const EditorSession& s) { return !s.canvas.oPicBuf.isEmpty(); }
+
 // The Today screen every composer starts from: background, title bar, sample text, icons,
 // caption, clock and command bar.
 static void composeToday(EditorSession& s)
@@ -127,6 +130,7 @@ static void composePopup(EditorSession& s, ImageBuffer& popup, Colour left, Colo
 
 void EditorSession::DoScreenMain()
 {
+    if (!canvasReady(*this)) return;
     if (trap("DoScreenMain", [&] {
             composeToday(*this);
             showComposition(*this);
@@ -136,6 +140,7 @@ void EditorSession::DoScreenMain()
 
 void EditorSession::DoScreenMessage()
 {
+    if (!canvasReady(*this)) return;
     if (trap("DoScreenMessage", [&] {
             composeToday(*this);
             composePopup(*this, canvas.oPicBufMessage, theme.element(7), theme.element(8), 75,
@@ -147,6 +152,7 @@ void EditorSession::DoScreenMessage()
 
 void EditorSession::DoScreenMessageImp()
 {
+    if (!canvasReady(*this)) return;
     if (trap("DoScreenMessageImp", [&] {
             composeToday(*this);
             composePopup(*this, canvas.oPicBufMessageImp, theme.element(9), theme.element(10), 222,
@@ -158,6 +164,7 @@ void EditorSession::DoScreenMessageImp()
 
 void EditorSession::DoScreenNavigation()
 {
+    if (!canvasReady(*this)) return;
     if (trap("DoScreenNavigation", [&] {
             composeToday(*this);
             ImageBuffer& c = canvas.oPicBufCompose;
@@ -190,6 +197,7 @@ void EditorSession::DoScreenNavigation()
 
 void EditorSession::DoScreenMenu()
 {
+    if (!canvasReady(*this)) return;
     if (trap("DoScreenMenu", [&] {
             composeToday(*this);
             ImageBuffer& c = canvas.oPicBufCompose;
