@@ -1,7 +1,118 @@
-// Placeholder until this subsystem is built; each routine does nothing yet.
+// Saving a package: the theme data file and the two adjusted backgrounds go into the
+// scratch directory with a directive file, the cabinet builder packs them there, and the
+// finished package is put into the chosen folder.
 #include "app/editor_session.h"
+
+#include "theme/package_files.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
 
 namespace orv {
 
-void EditorSession::SaveTheme() {}
+namespace {
+
+// How long the builder may take before the save gives up on it. It packs three small
+// files, so this only guards against a builder that hangs.
+constexpr int kBuilderTimeoutMs = 60000;
+
+struct PictureToSave {
+    ImageBuffer& source;
+    int width;
+    const AdjustmentSet& adjust;
+    bool optionA, dither, optionB;
+    QString member;
+};
+
+void writeDirectiveFile(const QString& path, const QByteArray& text)
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size() || !f.commit())
+        throw AppError(75, "Orvantis", "Path/File access error: " + path);
+}
+
+} // namespace
+
+void EditorSession::SaveTheme()
+{
+    trap("SaveTheme", [&] {
+        const auto chosen = ui_.saveFile({"Save Theme", "Save Theme (*.tsk)|*.tsk",
+                                          joinPath(state.TSKPath, theme.name), "tsk"});
+        if (!chosen) throw AppError::cancelled();
+
+        QString packageFile; // the package the builder wrote, in the scratch directory
+        const QString scratch = folders_.scratch();
+        {
+            BusyScope busy(ui_);
+
+            const int cut = chosen->lastIndexOf('/');
+            state.TSKPath = chosen->left(cut + 1);
+            const QString packageName = packageNameOf(chosen->mid(cut + 1));
+
+            emptyFolder(scratch);
+            Save000Data();
+
+            ImageBuffer& work = canvas.oPicBufWork;
+            const PictureToSave pictures[] = {
+                {canvas.oPicBufToday, 240, adjustToday, state.reduceOptionAMain,
+                 state.ditherMain, state.reduceOptionBMain, kTodayMember},
+                {canvas.oPicBufMenu, 150, adjustMenu, state.reduceOptionAMenu,
+                 state.ditherMenu, state.reduceOptionBMenu, kMenuMember},
+            };
+            for (const PictureToSave& p : pictures) {
+                work.ResampleMode = 0;
+                p.source.setRect(0, 0, p.width, 293);
+                work.CopyFrom(false, p.source, true, 0);
+                work.AdjustGamma(p.adjust.gamma);
+                work.AdjustBrightnessContrast(p.adjust.brightness, p.adjust.contrast);
+                // The handheld reads the corner pixels as the picture's black and white.
+                work.SetPixel(0, 0, kBlack);
+                work.SetPixel(1, 0, kWhite);
+                if (state.colourDepth256) {
+                    if (work.BitsPerPixel() > 8)
+                        work.ReduceColours(256, p.optionA, p.dither, p.optionB);
+                    work.FileFormat = 9;
+                    work.SaveQuality = 0;
+                } else {
+                    work.FileFormat = 7;
+                    work.SaveQuality = 96;
+                }
+                work.FileName = joinPath(scratch, p.member);
+                work.SaveFile();
+                if (state.colourDepth256) work.ConvertBitsPerPixel(24);
+            }
+
+            writeDirectiveFile(joinPath(scratch, kDirectiveFileName),
+                               cabDirectiveText(packageName));
+
+            // The package is complete only once the builder's process has ended; a builder
+            // that failed or hung leaves no package to copy.
+            const int status = runAndWait(joinPath(ShortPathOf(folders_.programDir), "makecab"),
+                                          {"/f", kDirectiveFileName}, scratch,
+                                          kBuilderTimeoutMs);
+            if (status == 0) {
+                const QString expected = packageName + ".tsk";
+                const QStringList found = filesMatching(scratch, "*.tsk");
+                if (found.contains(expected))
+                    packageFile = expected;
+                else if (!found.isEmpty())
+                    packageFile = found.first();
+            }
+
+            if (!packageFile.isEmpty())
+                installPackage(joinPath(scratch, packageFile),
+                               joinPath(state.TSKPath, packageFile));
+        }
+
+        if (packageFile.isEmpty()) {
+            ui_.messageBox("Theme not created!  Try again.", kAppTitle, MsgIcon::Exclamation);
+            return;
+        }
+        ui_.messageBox("Theme " + theme.name + " has been saved!", kAppTitle,
+                       MsgIcon::Information);
+        emptyFolder(scratch);
+    });
+}
+
 } // namespace orv

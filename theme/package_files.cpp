@@ -1,0 +1,155 @@
+#include "theme/package_files.h"
+
+#include "app/errors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QProcess>
+#include <QSaveFile>
+
+namespace orv {
+
+namespace {
+
+AppError accessError(const QString& path)
+{
+    return AppError(75, "Orvantis", "Path/File access error: " + path);
+}
+
+} // namespace
+
+void emptyFolder(const QString& dir)
+{
+    QDir d(dir);
+    if (!d.exists()) return;
+    const auto entries =
+        d.entryInfoList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo& fi : entries) {
+        bool ok;
+        // A link is removed itself, never what it points to.
+        if (fi.isDir() && !fi.isSymLink())
+            ok = QDir(fi.absoluteFilePath()).removeRecursively();
+        else
+            ok = QFile::remove(fi.absoluteFilePath());
+        if (!ok) throw accessError(fi.absoluteFilePath());
+    }
+}
+
+QStringList filesMatching(const QString& dir, const QString& wildcard)
+{
+    QDir d(dir);
+    d.setNameFilters({wildcard});
+    d.setFilter(QDir::Files | QDir::Hidden);
+    d.setSorting(QDir::Name);
+    return d.entryList();
+}
+
+void deleteMatching(const QString& dir, const QString& wildcard)
+{
+    for (const QString& name : filesMatching(dir, wildcard)) {
+        const QString path = joinPath(dir, name);
+        if (!QFile::remove(path)) throw accessError(path);
+    }
+}
+
+void renameFile(const QString& from, const QString& to)
+{
+    if (!QFileInfo::exists(from)) throw AppError(kErrFileNotFound, "Orvantis", "File not found");
+    if (QFileInfo::exists(to)) throw AppError(58, "Orvantis", "File already exists");
+    if (!QFile::rename(from, to)) throw accessError(to);
+}
+
+void convertToBitmap(const QString& from, const QString& bitmapPath)
+{
+    QImageReader reader(from);
+    reader.setDecideFormatFromContent(true);
+    const QImage picture = reader.read();
+    if (picture.isNull()) throw AppError(481, "Orvantis", "Invalid picture");
+    QSaveFile out(bitmapPath);
+    if (!out.open(QIODevice::WriteOnly)) throw accessError(bitmapPath);
+    QImageWriter writer(&out, "bmp");
+    if (!writer.write(picture.convertToFormat(QImage::Format_RGB888)) || !out.commit())
+        throw accessError(bitmapPath);
+}
+
+QString packageNameOf(const QString& chosenFileName)
+{
+    QString name = chosenFileName;
+    if (name.endsWith(".tsk", Qt::CaseInsensitive)) name.chop(4);
+    return name.trimmed();
+}
+
+QByteArray cabDirectiveText(const QString& packageName)
+{
+    const QByteArray lines[] = {
+        ".Set Cabinet=ON",
+        ".Set Compress = OFF",
+        ".Set CabinetFileCountThreshold=0",
+        ".Set FolderFileCountThreshold=0",
+        ".Set FolderSizeThreshold=0",
+        ".Set MaxCabinetSize=0",
+        ".Set MaxDiskFileCount = 0",
+        ".Set MaxDiskSize = 0",
+        ".Set ReservePerCabinetSize=0",
+        ".Set ReservePerDataBlockSize = 0",
+        ".Set ReservePerFolderSize = 0",
+        ".Set UniqueFiles = OFF",
+        ".Set DiskDirectory1=.",
+        ".Set DiskLabel1 = Setup",
+        ".Set CabinetName1 = " + packageName.toLocal8Bit() + ".tsk",
+        "zephrin1.000",
+        kMenuMember.toLatin1(),
+        kTodayMember.toLatin1(),
+    };
+    QByteArray text;
+    for (const QByteArray& line : lines) text += line + "\r\n";
+    return text;
+}
+
+QString joinPath(const QString& folder, const QString& name)
+{
+    if (folder.isEmpty() || folder.endsWith('/')) return folder + name;
+    return folder + '/' + name;
+}
+
+void installPackage(const QString& source, const QString& destination)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly)) throw AppError(kErrFileNotFound, "Orvantis", "File not found");
+    const QByteArray bytes = in.readAll();
+    if (bytes.size() != in.size()) throw accessError(source);
+
+    // QSaveFile writes beside the destination and renames over it on commit; without the
+    // direct-write fallback an unwritable folder fails instead of truncating the old file.
+    QSaveFile out(destination);
+    out.setDirectWriteFallback(false);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+        throw accessError(destination);
+}
+
+int runAndWait(const QString& program, const QStringList& args, const QString& workDir,
+               int timeoutMs)
+{
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(args);
+    process.setWorkingDirectory(workDir);
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.start();
+    if (!process.waitForStarted(10000))
+        throw AppError(kErrFileNotFound, "Orvantis", "File not found");
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished(2000);
+        return -1;
+    }
+    if (process.exitStatus() != QProcess::NormalExit) return -1;
+    return process.exitCode();
+}
+
+} // namespace orv
