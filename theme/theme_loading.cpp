@@ -1,7 +1,111 @@
-// Placeholder until this subsystem is built; each routine does nothing yet.
+// Opening a package: unpack it into the scratch directory, take the name and colours from
+// its theme data file and load the two backgrounds under the names their format needs.
 #include "app/editor_session.h"
+
+#include "theme/cab_file.h"
+#include "theme/package_files.h"
+#include "theme/theme_data_file.h"
+
+#include <QFile>
+#include <QFileInfo>
 
 namespace orv {
 
-void EditorSession::LoadTheme(const QString&) {}
+namespace {
+
+const QString kNoDataFile = QStringLiteral("Unable to locate Theme Data File!");
+const QString kCorruptSmall = QStringLiteral(
+    "Error - Theme is corrupted!  Use the OrvantisPT Help option to read about the GIF file "
+    "format problem. (LoadTheme)");
+const QString kCorruptLarge = QStringLiteral(
+    "Error - Theme is corrupted or uses GIF image files!  Use the Orvantis Help option to read "
+    "about the GIF file format problem. (LoadTheme)");
+
+// The whole file followed by one zero byte, so the readers always find an end.
+QByteArray readDataFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        throw AppError(75, "Orvantis", "Path/File access error: " + path);
+    QByteArray bytes = f.readAll();
+    bytes.append('\0');
+    return bytes;
+}
+
+} // namespace
+
+void EditorSession::LoadTheme(const QString& fileName)
+{
+    trap("LoadTheme", [&] {
+        QString path = fileName;
+        if (path.isEmpty()) {
+            const auto chosen = ui_.openFile({"Select TSK File", "TSK files (*.TSK)|*.TSK",
+                                              state.ThemePath + "*.tsk", {}});
+            if (!chosen) throw AppError::cancelled();
+            path = *chosen;
+        }
+
+        theme.menuFollowsMain = false;
+        state.ThemePath = path.left(path.lastIndexOf('/') + 1);
+
+        const QString scratch = folders_.scratch();
+        emptyFolder(scratch);
+
+        {
+            CCabFile cab;
+            cab.setCabName(path);
+            cab.Extract(QString(), scratch, QString());
+        }
+
+        const QStringList dataFiles = filesMatching(scratch, "*.000");
+        if (dataFiles.isEmpty()) {
+            ui_.messageBox(kNoDataFile, kAppTitle, MsgIcon::Critical);
+            return;
+        }
+
+        state.themeDataBuffer = readDataFile(joinPath(scratch, dataFiles.first()));
+        setThemeName(readThemeName(state.themeDataBuffer));
+        readThemeColours(state.themeDataBuffer, theme.colours);
+
+        RecolourCommandBar();
+
+        deleteMatching(scratch, "*.png");
+
+        auto in = [&](const QString& name) { return joinPath(scratch, name); };
+        if (QFileInfo(path).size() <= kCompressedPackageLimit) {
+            // Compressed pictures are tried under PNG names whatever they hold; the image
+            // buffer decides what it can read.
+            renameFile(in(kTodayMember), in("tdywater.png"));
+            if (LoadMainImage(in("tdywater.png"))) {
+                renameFile(in(kMenuMember), in("0stwater.png"));
+                LoadMenuImage(in("0stwater.png"));
+            } else {
+                // Not readable as it stood: the pictures are GIF files, converted to bitmaps
+                // with the platform's own reader.
+                renameFile(in("tdywater.png"), in("tdywater.gif"));
+                renameFile(in(kMenuMember), in("0stwater.gif"));
+                convertToBitmap(in("tdywater.gif"), in("tdywater.bmp"));
+                if (!LoadMainImage(in("tdywater.bmp"))) {
+                    ui_.messageBox(kCorruptSmall, kAppTitle, MsgIcon::Critical);
+                    return;
+                }
+                convertToBitmap(in("0stwater.gif"), in("0stwater.bmp"));
+                LoadMenuImage(in("0stwater.bmp"));
+            }
+        } else {
+            renameFile(in(kTodayMember), in("tdywater.bmp"));
+            if (!LoadMainImage(in("tdywater.bmp"))) {
+                ui_.messageBox(kCorruptLarge, kAppTitle, MsgIcon::Critical);
+                return;
+            }
+            renameFile(in(kMenuMember), in("0stwater.bmp"));
+            LoadMenuImage(in("0stwater.bmp"));
+        }
+        theme.menuEditing = true;
+
+        ResetSliders(0);
+        emptyFolder(scratch);
+    });
+}
+
 } // namespace orv

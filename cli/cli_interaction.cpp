@@ -1,0 +1,33 @@
+#include "cli/cli_interaction.h"
+
+#include <cstdio>
+
+namespace orv::cli {
+
+MsgResult NonInteractiveUser::messageBox(const QString& text, const QString&, MsgIcon icon,
+                                         MsgButtons buttons)
+{
+    ++boxes;
+    // Error boxes carry the critical-stop icon; "Theme not created!" the exclamation mark.
+    if (icon == MsgIcon::Critical || icon == MsgIcon::Exclamation) ++errorBoxes;
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    std::fflush(stderr);
+    // Nobody is there to agree: questions get the answer that changes nothing.
+    switch (buttons) {
+    case MsgButtons::Ok: return MsgResult::Ok;
+    case MsgButtons::OkCancel: return MsgResult::Cancel;
+    case MsgButtons::YesNo: return MsgResult::No;
+    case MsgButtons::YesNoCancel: return MsgResult::Cancel;
+    }
+    return MsgResult::Ok;
+}
+
+std::optional<QString> NonInteractiveUser::next()
+{
+    if (fileAnswers.empty()) return std::nullopt;
+    QString answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    return answer;
+}
+
+} // namespace orv::cli

@@ -1,0 +1,35 @@
+#pragma once
+// The command-line tool's user: it never asks anyone. File dialogs are answered with the
+// paths the command line gave, the fit choice with --fit, and every box the editor would
+// show is written to stderr, its text unchanged.
+
+#include "app/interaction.h"
+
+#include <QString>
+#include <deque>
+
+namespace orv::cli {
+
+class NonInteractiveUser : public UserInteraction {
+public:
+    // The answers the next file dialogs get, in order; none left means "cancelled".
+    std::deque<QString> fileAnswers;
+    FitChoice fit = FitChoice::Crop;
+
+    // Boxes shown so far, and how many of them reported a failure.
+    int boxes = 0;
+    int errorBoxes = 0;
+
+    std::optional<QString> openFile(const FileDialogRequest&) override { return next(); }
+    std::optional<QString> saveFile(const FileDialogRequest&) override { return next(); }
+    std::optional<Colour> chooseColour(Colour) override { return std::nullopt; }
+    FitChoice chooseFit() override { return fit; }
+    MsgResult messageBox(const QString& text, const QString& title, MsgIcon icon,
+                         MsgButtons buttons) override;
+    void setBusy(bool) override {}
+
+private:
+    std::optional<QString> next();
+};
+
+} // namespace orv::cli
