@@ -634,6 +634,21 @@ QImage blank()
             const double b = 255 - 6 * t * t - 4 * swoosh;
             img.setPixel(x, y, qRgb(int(r), int(g), int(b)));
         }
+    // a faint waving flag low on the right, below the Today entries
+    const QRgb tints[4] = {qRgb(250, 226, 218), qRgb(222, 242, 218), qRgb(214, 226, 250), qRgb(250, 242, 206)};
+    for (int c = 0; c < 64; ++c) {
+        if (c >= 30 && c <= 33) continue;
+        const int wave = int(std::lround(5 * std::sin(c * 3.14159265 / 32.0)));
+        const int right = c > 31 ? 1 : 0;
+        for (int r = 0; r < 52; ++r) {
+            if (r >= 24 && r <= 27) continue;
+            const int pane = (r > 25 ? 2 : 0) + right;
+            const QRgb under = img.pixel(160 + c, 212 + r + wave);
+            const QRgb t = tints[pane];
+            img.setPixel(160 + c, 212 + r + wave,
+                         qRgb((qRed(under) + qRed(t)) / 2, (qGreen(under) + qGreen(t)) / 2, (qBlue(under) + qBlue(t)) / 2));
+        }
+    }
     return img;
 }
 

@@ -165,9 +165,11 @@ QImage paintSkin(const Look& look)
             if (y <= 40) c = mix(c, scale(c, 0.72), 0.8 - y / 60.0);
             if (y == 41) c = scale(c, 0.55);
             if (y == 42) c = mix(c, {255, 255, 255}, 0.25);
+            if (look.glossy && y <= 20) c = mix(c, {255, 255, 255}, 0.38 * (1 - y / 21.0));
             // controls panel: calm and light so that captions and lists read
             if (insideRounded(x, y, 290, 50, 620, 470, 10)) {
                 Rgb calm = mix(c, look.panel, look.panelAmount);
+                if (look.glossy && y < 130) calm = mix(calm, {255, 255, 255}, 0.3 * (1 - (y - 50) / 80.0));
                 if (y >= 440) calm = mix(c, look.rim, 0.75); // footer for the white version label
                 c = calm;
             }
