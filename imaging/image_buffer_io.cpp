@@ -16,7 +16,11 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QSaveFile>
+#include <cstdlib>
+#include <cstring>
 #include <mutex>
+#include <optional>
+#include <vector>
 
 namespace orv {
 
@@ -58,7 +62,46 @@ bool jpegIsWhole(const QByteArray& data)
     return data.indexOf(QByteArray("\xFF\xD9", 2), sos) >= 0;
 }
 
-// Qt decodes what it knows by content; nullopt when it does not know the format.
+quint32 le32(const QByteArray& d, int at)
+{
+    const auto* b = reinterpret_cast<const uchar*>(d.constData()) + at;
+    return quint32(b[0]) | quint32(b[1]) << 8 | quint32(b[2]) << 16 | quint32(b[3]) << 24;
+}
+
+int le16(const QByteArray& d, int at)
+{
+    const auto* b = reinterpret_cast<const uchar*>(d.constData()) + at;
+    return b[0] | b[1] << 8;
+}
+
+// A bitmap cut short decodes with its missing rows left blank: the file must hold every
+// row its header promises.
+bool bmpIsWhole(const QByteArray& data)
+{
+    if (data.size() < 34) return false;
+    const qint64 offset = le32(data, 10);
+    const qint64 headerSize = le32(data, 14);
+    qint64 width, height, bits, compression = 0;
+    if (headerSize == 12) { // OS/2 core header
+        width = le16(data, 18);
+        height = le16(data, 20);
+        bits = le16(data, 24);
+    } else {
+        width = qint32(le32(data, 18));
+        height = qint32(le32(data, 22));
+        bits = le16(data, 28);
+        compression = le32(data, 30);
+    }
+    if (compression != 0 && compression != 3) {
+        const qint64 imageSize = data.size() >= 38 ? le32(data, 34) : 0;
+        return offset + imageSize <= data.size();
+    }
+    const qint64 stride = ((std::abs(width) * bits + 31) / 32) * 4;
+    return offset + stride * std::abs(height) <= data.size();
+}
+
+// Qt decodes these by content; anything else (Qt would also take icons and cursors, which
+// a TGA header can pass for) is left to GraphicsMagick's PCX and TGA readers.
 std::optional<QImage> readWithQt(const QByteArray& data, const QString& path)
 {
     QBuffer buffer;
@@ -67,12 +110,14 @@ std::optional<QImage> readWithQt(const QByteArray& data, const QString& path)
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     const QByteArray format = reader.format();
-    if (format.isEmpty() || !reader.canRead()) return std::nullopt;
+    if (format != "png" && format != "jpeg" && format != "bmp" && format != "gif")
+        return std::nullopt;
 
     const QSize size = reader.size();
     if (size.isValid() && !pictureSizeAcceptable(size.width(), size.height()))
         throw tooLarge(path, size.width(), size.height());
     if (format == "jpeg" && !jpegIsWhole(data)) throw unreadable(path);
+    if (format == "bmp" && !bmpIsWhole(data)) throw unreadable(path);
 
     QImage image = reader.read();
     if (image.isNull() || !pictureSizeAcceptable(image.width(), image.height()))
@@ -104,7 +149,12 @@ QString magickFormatOf(const QByteArray& data, const QString& path)
 QImage readWithMagick(const QByteArray& data, const QString& path)
 {
     const QString format = magickFormatOf(data, path);
-    if (format.isEmpty()) throw unreadable(path);
+    if (format.isEmpty() || data.size() < 18) throw unreadable(path);
+    // Both headers give the size up front: refuse a huge one before the decoder sees it.
+    const qint64 claimedW = format == "PCX" ? le16(data, 8) - le16(data, 4) + 1 : le16(data, 12);
+    const qint64 claimedH = format == "PCX" ? le16(data, 10) - le16(data, 6) + 1 : le16(data, 14);
+    if (claimedW > 0 && claimedH > 0 && !pictureSizeAcceptable(claimedW, claimedH))
+        throw tooLarge(path, claimedW, claimedH);
     initMagick();
     try {
         const Magick::Blob blob(data.constData(), size_t(data.size()));
