@@ -39,6 +39,7 @@ struct Look {
     double panelAmount; // how much of it
     Rgb rim;            // the outline's edge colour
     bool glossy = false;
+    bool rivets = false;
 };
 
 // Distance outside the rounded outline (negative inside).
@@ -115,8 +116,9 @@ Material marble()
         const double v = std::sin((x * 0.9 + y * 0.5) / 38.0 + 9 * turbulence);
         const double fine = std::sin((x * 0.3 - y) / 19.0 + 7 * fbm(x / 60.0, y / 60.0, 83, 5));
         Rgb c = mix(stone, warm, fbm(x / 200.0, y / 200.0, 91, 3));
-        c = mix(c, vein, std::pow(1 - std::abs(v), 10) * 0.85);
-        c = mix(c, scale(vein, 1.2), std::pow(1 - std::abs(fine), 16) * 0.45);
+        c = mix(c, {198, 200, 202}, 0.35 * smooth(0.45, 0.8, fbm(x / 90.0, y / 90.0, 97, 5)));
+        c = mix(c, vein, std::pow(1 - std::abs(v), 7) * 0.9);
+        c = mix(c, scale(vein, 1.2), std::pow(1 - std::abs(fine), 14) * 0.5);
         return c;
     };
 }
@@ -209,10 +211,28 @@ QImage paintSkin(const Look& look)
     f.setPixelSize(26);
     f.setBold(true);
     p.setFont(f);
-    p.setPen(QColor(0, 0, 0, 110));
+    // engraved on dark faces, embossed on light ones
+    double lum = 0;
+    for (int y = 400; y < 440; ++y)
+        for (int x = 60; x < 230; ++x) lum += qGray(img.pixel(x, y));
+    lum /= 40.0 * 170.0;
+    const bool light = lum > 150;
+    p.setPen(light ? QColor(255, 255, 255, 200) : QColor(0, 0, 0, 110));
     p.drawText(QRect(22, 402, 246, 40), Qt::AlignCenter, QStringLiteral("Orvantis"));
-    p.setPen(QColor(255, 255, 255, 170));
+    p.setPen(light ? QColor(40, 40, 44, 190) : QColor(255, 255, 255, 170));
     p.drawText(QRect(20, 400, 246, 40), Qt::AlignCenter, QStringLiteral("Orvantis"));
+    if (look.rivets) {
+        const QPoint at[] = {{14, 56}, {276, 56}, {14, 462}, {276, 462}};
+        for (const QPoint& c : at) {
+            QRadialGradient g(QPointF(c) + QPointF(-1.5, -1.5), 6);
+            g.setColorAt(0, QColor(250, 250, 252));
+            g.setColorAt(0.6, QColor(150, 152, 158));
+            g.setColorAt(1, QColor(70, 72, 78));
+            p.setPen(QPen(QColor(40, 42, 46), 1));
+            p.setBrush(g);
+            p.drawEllipse(QPointF(c), 4.5, 4.5);
+        }
+    }
     p.end();
     return img;
 }
@@ -231,7 +251,7 @@ QList<Picture> skinPictures()
         {QStringLiteral("SKIN-GREEN"), plainTheme({24, 92, 40}, {96, 168, 72}, 7), {230, 242, 226}, 0.8, {10, 40, 16}},
         {QStringLiteral("SKIN-GREENBLUE"), plainTheme({40, 140, 64}, {32, 80, 172}, 9), {228, 240, 244}, 0.8, {14, 40, 60}},
         {QStringLiteral("SKIN-MARBLE"), marble(), {250, 248, 244}, 0.55, {90, 90, 88}},
-        {QStringLiteral("SKIN-METAL"), metal(), {232, 234, 238}, 0.55, {60, 62, 68}},
+        {QStringLiteral("SKIN-METAL"), metal(), {232, 234, 238}, 0.55, {60, 62, 68}, false, true},
         {QStringLiteral("SKIN-WOOD"), wood(), {240, 222, 190}, 0.72, {60, 32, 12}},
     };
     QList<Picture> out;
