@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libmspack-dev libgcab-dev libglib2.0-dev
+  libmspack-dev libgcab-dev libglib2.0-dev cabextract gcab
   libimagequant-dev libgraphicsmagick++1-dev
   fonts-wine fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -27,6 +27,7 @@ struct CabDirectives {
     QString diskDirectory = QStringLiteral("disk1");   // DiskDirectory1
     bool compress = false;                             // Compress (MSZIP when ON)
     QStringList files;                                 // file lines, in order
+    QStringList names;                                 // each file's name in the cabinet
 };
 
 // Parses the directive text (CR LF or LF lines). Keys are matched without case; spaces

@@ -55,7 +55,7 @@ std::array<int, kSlotCount> colourOffsets()
     int q = 148;
     for (int i = 0; i < kSlotCount; ++i) {
         out[static_cast<size_t>(i)] = q;
-        q += i < 6 ? 18 : 19;
+        q += i < 5 ? 18 : 19;
     }
     return out;
 }
