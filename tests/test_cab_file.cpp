@@ -115,8 +115,8 @@ TEST_F(CabFileTest, ExtractUnpacksEveryFileIntoANewFolderWithMissingParents)
     EXPECT_TRUE(cab.Extract({}, target, {}));
 
     EXPECT_EQ(filesBelow(target), (QStringList{"0stwater.002", "tdywater.001", "zephrin1.000"}));
-    for (const QString& n : {"zephrin1.000", "0stwater.002", "tdywater.001"})
-        EXPECT_EQ(readFile(target + "/" + n), readFile(src + "/" + n)) << n.toStdString();
+    for (const char* n : {"zephrin1.000", "0stwater.002", "tdywater.001"})
+        EXPECT_EQ(readFile(target + "/" + n), readFile(src + "/" + n)) << n;
     EXPECT_EQ(after, (QStringList{target + "/zephrin1.000", target + "/0stwater.002", target + "/tdywater.001"}));
 }
 
