@@ -161,6 +161,7 @@ TEST_F(MakecabTest, MissingListedFileFailsAndKeepsTheOldCabinet)
 {
     put(QStringLiteral("Deep Ocean.tsk"), "previous package");
     QFile::remove(dir.filePath(QStringLiteral("0stwater.002")));
+    put(QStringLiteral("cabwiz.ddf"), kEditorDirectives);
     const QStringList before = entries();
     const MakecabRun r = makecab(kEditorDirectives);
     EXPECT_EQ(r.status, 1);
