@@ -281,7 +281,7 @@ TEST(BuiltinPictures, GeneratorReproducesTheStoredPicturesByteForByte)
     ASSERT_TRUE(out.isValid());
     QProcess run;
     run.start(tool, {out.path()});
-    ASSERT_TRUE(run.waitForFinished(120000));
+    ASSERT_TRUE(run.waitForFinished(300000)); // slow under the sanitizers
     ASSERT_EQ(run.exitCode(), 0) << run.readAllStandardError().constData();
     const QStringList made = QDir(out.path()).entryList(QDir::Files, QDir::Name);
     const QStringList stored = QDir(QStringLiteral(ORV_SOURCE_DIR "/resources/pictures")).entryList(QDir::Files, QDir::Name);

@@ -568,7 +568,17 @@ QImage message(QImage* maskOut)
     };
     radio(158, QStringLiteral("On"), true);
     radio(170, QStringLiteral("Off"), false);
-    // sound wave mark in the body beside the slider
+    // a small speaker beside the caption
+    art(img, 54, 40,
+        {"....k.....",
+         "...kk..k..",
+         "kkkgk...k.",
+         "kggggk.k.k",
+         "kggggk.k.k",
+         "kkkgk...k.",
+         "...kk..k..",
+         "....k....."},
+        {{'k', kDark}, {'g', qRgb(200, 200, 200)}});
     *maskOut = mask;
     return img;
 }
