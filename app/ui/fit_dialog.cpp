@@ -17,6 +17,12 @@ FitDialog::FitDialog(QWidget* parent) : QDialog(parent)
     setModal(true);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
+    // The button is made first: it holds the first place in the tab order and the focus,
+    // so no option is chosen until the user picks one.
+    auto* ok = new QPushButton("OK", this);
+    ok->setObjectName("Command1");
+    ok->setDefault(true);
+
     auto* layout = new QVBoxLayout(this);
     auto* options = new QHBoxLayout;
     crop_ = new QRadioButton("Crop Image", this);
@@ -29,17 +35,10 @@ FitDialog::FitDialog(QWidget* parent) : QDialog(parent)
     options->addWidget(crop_);
     options->addWidget(resize_);
 
-    auto* ok = new QPushButton("OK", this);
-    ok->setObjectName("Command1");
-    ok->setDefault(true);
     layout->addLayout(options);
     layout->addWidget(ok, 0, Qt::AlignHCenter);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
-    // The button comes first in the tab order and holds the focus, so no option is
-    // chosen until the user picks one.
-    setTabOrder(ok, crop_);
-    setTabOrder(crop_, resize_);
     ok->setFocus();
     setFixedSize(sizeHint());
 }
