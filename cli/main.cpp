@@ -216,6 +216,11 @@ int main(int argc, char** argv)
 {
     // Rendering needs fonts and painting, never a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // stderr carries the editor's messages; the toolkit's own chatter stays out of it.
+    if (qEnvironmentVariableIsEmpty("ORVANTIS_CLI_DEBUG"))
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& msg) {
+            if (type == QtCriticalMsg || type == QtFatalMsg) printErr(msg);
+        });
     QGuiApplication app(argc, argv);
 
     QStringList args = app.arguments();

@@ -135,6 +135,10 @@ void ImageBuffer::ReduceColours(int colours, bool optionA, bool dither, bool opt
     std::unique_ptr<liq_image, LiqAttr> img(
         liq_image_create_rgba_rows(attr.get(), rows.data(), w, h, 0));
     if (!img) throw failed;
+    // Saved backgrounds carry a black and a white marker pixel the handheld reads; keeping
+    // both colours in every palette lets them survive the reduction exactly.
+    liq_image_add_fixed_color(img.get(), liq_color{0, 0, 0, 255});
+    liq_image_add_fixed_color(img.get(), liq_color{255, 255, 255, 255});
     liq_result* raw = nullptr;
     if (liq_image_quantize(img.get(), attr.get(), &raw) != LIQ_OK || !raw) throw failed;
     std::unique_ptr<liq_result, LiqAttr> result(raw);

@@ -1,0 +1,192 @@
+// orvantis-cli run as a program: building, inspecting, rendering and unpacking packages,
+// the texts of the editor's boxes on stderr, and the exit status.
+#include "package_test_kit.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace orv::test {
+namespace {
+
+struct CliRun {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+class CliTest : public ::testing::Test {
+protected:
+    CliRun cli(const QStringList& args)
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_CONFIG_HOME", dir.path() + "/config");
+        env.insert("ORVANTIS_HOME", dir.path() + "/home");
+        env.insert("XDG_RUNTIME_DIR", dir.path());
+        p.setProcessEnvironment(env);
+        p.start(QString(ORV_BINARY_DIR) + "/orvantis-cli", args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromLocal8Bit(p.readAllStandardError())};
+    }
+    QString path(const QString& name) const { return dir.path() + "/" + name; }
+    QString picture(const QString& name, const QImage& img)
+    {
+        writeBytes(path(name), encode(img, "PNG"));
+        return path(name);
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(CliTest, HelpListsEveryCommandAndBadArgumentsExitWithTwo)
+{
+    const CliRun help = cli({"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* word : {"info", "render", "build", "extract", "--screen", "--color", "--fit",
+                             "--depth", "--brightness", "--contrast", "--gamma", "--time", "--date"})
+        EXPECT_TRUE(help.out.contains(word)) << word;
+
+    EXPECT_EQ(cli({}).status, 2);
+    EXPECT_EQ(cli({"frobnicate"}).status, 2);
+    EXPECT_EQ(cli({"info"}).status, 2);
+    EXPECT_EQ(cli({"build", "-o", path("x.tsk")}).status, 2);                       // no name
+    EXPECT_EQ(cli({"build", "--name", "N", "--color", "42=#112233", "-o", path("x.tsk")}).status, 2);
+    EXPECT_EQ(cli({"build", "--name", "N", "--color", "5=112233", "-o", path("x.tsk")}).status, 2);
+    EXPECT_EQ(cli({"build", "--name", "N", "--gamma", "0.5", "-o", path("x.tsk")}).status, 2);
+    EXPECT_EQ(cli({"build", "--name", "N", "--brightness", "1.5", "-o", path("x.tsk")}).status, 2);
+    EXPECT_EQ(cli({"build", "--name", "N", "--fit", "stretch", "-o", path("x.tsk")}).status, 2);
+    EXPECT_EQ(cli({"render", "--screen", "desk", "-o", path("x.png")}).status, 2);
+    EXPECT_EQ(cli({"render", "--screen", "main", "--time", "25:99", "-o", path("x.png")}).status, 2);
+    EXPECT_EQ(cli({"render", "--screen", "main"}).status, 2);
+    EXPECT_FALSE(QFileInfo::exists(path("x.tsk")));
+}
+
+TEST_F(CliTest, BuildThenInfoGivesBackNameColoursSizesAndMembers)
+{
+    const CliRun build = cli({"build", "--name", "Coral Reef", "--color", "5=#FF8000", "--color",
+                           "26=#0A0B0C", "--color", "11=#123456", "--today",
+                           picture("today.png", testPicture(640, 480)), "--menu",
+                           picture("menu.png", testPicture(150, 293, 1)), "-o", path("Coral.tsk")});
+    EXPECT_EQ(build.status, 0) << build.err.toStdString();
+    EXPECT_EQ(build.err, "Theme Coral Reef has been saved!\n");
+    ASSERT_TRUE(QFileInfo(path("Coral.tsk")).isFile());
+
+    const CliRun info = cli({"info", path("Coral.tsk")});
+    ASSERT_EQ(info.status, 0) << info.err.toStdString();
+    const QJsonObject o = QJsonDocument::fromJson(info.out.toUtf8()).object();
+    EXPECT_EQ(o["name"].toString(), "Coral Reef");
+    const QJsonObject c = o["colors"].toObject();
+    EXPECT_EQ(c.keys().size(), 13);
+    EXPECT_EQ(c["5"].toString(), "#FF8000");
+    EXPECT_EQ(c["26"].toString(), "#0A0B0C");
+    EXPECT_EQ(c["11"].toString(), "#123456");
+    // Untouched slots keep the new theme's colours: "8" is dark blue, "9" white.
+    EXPECT_EQ(c["8"].toString(), "#0000A0");
+    EXPECT_EQ(c["9"].toString(), "#FFFFFF");
+    EXPECT_EQ(o["today"].toObject()["width"].toInt(), 240);
+    EXPECT_EQ(o["today"].toObject()["height"].toInt(), 293);
+    EXPECT_EQ(o["menu"].toObject()["width"].toInt(), 150);
+    EXPECT_EQ(o["menu"].toObject()["height"].toInt(), 293);
+
+    const QJsonArray members = o["members"].toArray();
+    const CabinetFacts facts = cabinetFacts(readBytes(path("Coral.tsk")));
+    ASSERT_EQ(members.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(members[i].toObject()["name"].toString(), facts.names[i]);
+        EXPECT_EQ(members[i].toObject()["size"].toInt(), static_cast<int>(facts.sizes[i]));
+    }
+    EXPECT_EQ(facts.names, (QStringList{"zephrin1.000", "0stwater.002", "tdywater.001"}));
+}
+
+TEST_F(CliTest, BuildFollowsTheTodayPictureForTheMenuAndHonoursFitAndDepth)
+{
+    const QImage big = testPicture(480, 586, 2);
+    ASSERT_EQ(cli({"build", "--name", "Crop", "--today", picture("big.png", big), "--depth", "256",
+                   "-o", path("Crop.tsk")}).status, 0);
+    ASSERT_EQ(cli({"build", "--name", "Squeeze", "--today", picture("big.png", big), "--fit",
+                   "resize", "--depth", "16m", "-o", path("Squeeze.tsk")}).status, 0);
+
+    ASSERT_EQ(cli({"extract", path("Crop.tsk"), path("crop")}).status, 0);
+    ASSERT_EQ(cli({"extract", path("Squeeze.tsk"), path("squeeze")}).status, 0);
+    const QByteArray cropToday = readBytes(path("crop/tdywater.001"));
+    const QByteArray cropMenu = readBytes(path("crop/0stwater.002"));
+    EXPECT_TRUE(cropToday.startsWith("\x89PNG"));
+    EXPECT_TRUE(readBytes(path("squeeze/tdywater.001")).startsWith("\xFF\xD8"));
+
+    // Crop keeps the top-left at full size; resize shows the whole picture, so its bottom
+    // right is the source's bottom right.
+    const QImage crop = QImage::fromData(cropToday), squeeze = QImage::fromData(readBytes(path("squeeze/tdywater.001")));
+    const QImage menu = QImage::fromData(cropMenu);
+    EXPECT_LE(std::abs(qRed(crop.pixel(200, 200)) - qRed(big.pixel(200, 200))), 12);
+    EXPECT_LE(std::abs(qGreen(squeeze.pixel(239, 292)) - qGreen(big.pixel(479, 585))), 24);
+    // The Start menu is the left part of the Today picture.
+    EXPECT_LE(largestDifference(menu, crop.copy(0, 0, 150, 293)), 24);
+}
+
+TEST_F(CliTest, RenderWritesTheComposedScreen)
+{
+    ASSERT_EQ(cli({"build", "--name", "Dusk", "--color", "7=#00FF00", "-o", path("Dusk.tsk")}).status, 0);
+    for (const char* screen : {"main", "message", "important", "navigation", "menu"}) {
+        const QString out = path(QString("screen-%1.png").arg(screen));
+        const CliRun r = cli({"render", path("Dusk.tsk"), "--screen", screen, "--time", "09:05",
+                           "--date", "2026-03-14", "-o", out});
+        EXPECT_EQ(r.status, 0) << screen << r.err.toStdString();
+        EXPECT_EQ(QImage(out).size(), QSize(240, 320)) << screen;
+    }
+    // The command bar takes the theme's colour.
+    EXPECT_EQ(QImage(path("screen-main.png")).pixel(120, 318) & 0xFFFFFF, 0x00FF00u);
+
+    // The same clock gives the same picture; no package means a new theme.
+    const CliRun a = cli({"render", "--screen", "main", "--time", "09:05", "--date", "2026-03-14",
+                       "-o", path("new-a.png")});
+    const CliRun b = cli({"render", "--screen", "main", "--time", "09:05", "--date", "2026-03-14",
+                       "-o", path("new-b.png")});
+    EXPECT_EQ(a.status, 0);
+    EXPECT_EQ(b.status, 0);
+    EXPECT_EQ(readBytes(path("new-a.png")), readBytes(path("new-b.png")));
+}
+
+TEST_F(CliTest, EditorBoxesGoToStderrAndFailWithOne)
+{
+    const CliRun missing = cli({"info", path("absent.tsk")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "Error: The system cannot find the file specified. (LoadTheme)\n");
+    EXPECT_TRUE(missing.out.isEmpty());
+
+    const QString noData = packWithMakecab(dir.path(), "NoData.tsk",
+                                           {{"tdywater.001", encode(testPicture(240, 293), "PNG")}});
+    const CliRun r = cli({"info", noData});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Unable to locate Theme Data File!\n");
+
+    writeBytes(path("not-a-picture.png"), "plain text");
+    const CliRun bad = cli({"build", "--name", "Bad", "--today", path("not-a-picture.png"), "-o",
+                         path("Bad.tsk")});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_TRUE(bad.err.startsWith("Error: ")) << bad.err.toStdString();
+    EXPECT_TRUE(bad.err.endsWith(" (LoadMainImage)\n")) << bad.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path("Bad.tsk")));
+}
+
+TEST_F(CliTest, ExtractUnpacksEveryMember)
+{
+    const QString pkg = packWithMakecab(dir.path(), "Three.tsk",
+                                        {{"a.txt", "alpha"}, {"b.txt", "beta"}, {"c.000", "gamma"}});
+    const CliRun r = cli({"extract", pkg, path("into/deep")});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(readBytes(path("into/deep/a.txt")), "alpha");
+    EXPECT_EQ(readBytes(path("into/deep/b.txt")), "beta");
+    EXPECT_EQ(readBytes(path("into/deep/c.000")), "gamma");
+    EXPECT_EQ(cli({"extract", path("absent.tsk"), path("x")}).status, 1);
+}
+
+} // namespace
+} // namespace orv::test
