@@ -3,9 +3,9 @@
 #include "app/startup.h"
 #include "app/ui/main_window.h"
 #include "app/ui/qt_interaction.h"
+#include "preview/fonts.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 
 int main(int argc, char** argv)
 {
@@ -26,8 +26,7 @@ int main(int argc, char** argv)
         }
     }
 
-    for (const char* font : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
-        QFontDatabase::addApplicationFont(QString::fromLatin1(font));
+    orv::registerHandheldFonts();
 
     QStringList args = QApplication::arguments();
     args.removeFirst();

@@ -118,10 +118,11 @@ void MainWindow::buildWidgets()
     const QList<QPair<QSlider*, QString>> named = {
         {sldBrightness_, "Brightness"}, {sldContrast_, "Contrast"}, {sldGamma_, "Gamma"}};
     for (int i = 0; i < named.size(); ++i) {
-        const int x = 300 + i * 50;
-        named[i].first->setGeometry(x + 14, 136, 20, 300);
-        auto* caption = makeLabel(this, named[i].second, "sliderCaption", QRect(x - 4, 440, 58, 18));
+        const int x = 298 + i * 52;
+        named[i].first->setGeometry(x + 16, 136, 20, 300);
+        auto* caption = makeLabel(this, named[i].second, "sliderCaption", QRect(x, 438, 52, 16));
         caption->setAlignment(Qt::AlignHCenter);
+        caption->setStyleSheet("font-size: 10px;");
         caption->setBuddy(named[i].first);
     }
 
