@@ -31,7 +31,8 @@ bool parseNumber(const QString& text, double low, double high, double& out)
 
 std::optional<QDate> parseDate(const QString& text)
 {
-    for (const char* format : {"yyyy-MM-dd", "M/d/yyyy", "d MMMM yyyy", "MMMM d, yyyy"}) {
+    for (const char* format : {"yyyy-MM-dd", "M/d/yyyy", "d MMMM yyyy", "MMMM d, yyyy",
+                               "dddd, MMMM d, yyyy", "dddd, d MMMM yyyy"}) {
         const QDate d = QDate::fromString(text, QString::fromLatin1(format));
         if (d.isValid()) return d;
     }
@@ -50,8 +51,10 @@ QString usageText()
         "      Prints the package as one JSON object: name, colors (by registry value name,\n"
         "      #RRGGBB), today and menu background sizes, members in cabinet order.\n"
         "  render [PACKAGE.tsk] --screen main|message|important|navigation|menu\n"
-        "         [--time HH:MM] [--date YYYY-MM-DD] -o OUT.png\n"
+        "         [--time HH:MM] [--date DATE] -o OUT.png\n"
         "      Writes the composed 240 by 320 screen; without a package, a new theme.\n"
+        "      DATE as 2026-03-14, 3/14/2026, 14 March 2026 or Saturday, March 14, 2026;\n"
+        "      the screen shows it in the desktop's long date form.\n"
         "  build --name NAME [--color VALUENAME=#RRGGBB]... [--today PICTURE] [--menu PICTURE]\n"
         "        [--fit crop|resize] [--depth 256|16m] [--brightness B] [--contrast C]\n"
         "        [--gamma G] -o OUT.tsk\n"

@@ -152,6 +152,12 @@ TEST_F(CliTest, RenderWritesTheComposedScreen)
     EXPECT_EQ(a.status, 0);
     EXPECT_EQ(b.status, 0);
     EXPECT_EQ(readBytes(path("new-a.png")), readBytes(path("new-b.png")));
+
+    // A date written out in words, weekday and all, is the same day.
+    const CliRun c = cli({"render", "--screen", "main", "--time", "09:05", "--date",
+                       "Saturday, March 14, 2026", "-o", path("new-c.png")});
+    EXPECT_EQ(c.status, 0) << c.err.toStdString();
+    EXPECT_EQ(readBytes(path("new-a.png")), readBytes(path("new-c.png")));
 }
 
 TEST_F(CliTest, EditorBoxesGoToStderrAndFailWithOne)

@@ -119,10 +119,13 @@ void MainWindow::buildWidgets()
         {sldBrightness_, "Brightness"}, {sldContrast_, "Contrast"}, {sldGamma_, "Gamma"}};
     for (int i = 0; i < named.size(); ++i) {
         const int x = 298 + i * 52;
-        named[i].first->setGeometry(x + 16, 136, 20, 300);
-        auto* caption = makeLabel(this, named[i].second, "sliderCaption", QRect(x, 438, 52, 16));
+        // The captions sit on the light panel, above the dark band at its foot.
+        named[i].first->setGeometry(x + 16, 134, 20, 282);
+        auto* caption = makeLabel(this, named[i].second, "sliderCaption", QRect(x - 2, 418, 56, 16));
         caption->setAlignment(Qt::AlignHCenter);
-        caption->setStyleSheet("font-size: 10px;");
+        QFont small = caption->font();
+        small.setPixelSize(10);
+        caption->setFont(small);
         caption->setBuddy(named[i].first);
     }
 
