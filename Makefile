@@ -5,7 +5,7 @@ BUILD      ?= build
 BUILD_ASAN ?= build-asan
 CMAKE_FLAGS ?= -G Ninja
 
-.PHONY: deps build build-asan run test test-normal test-asan bench clean
+.PHONY: deps build build-asan run test test-normal test-asan bench fuzz clean
 
 deps:
 	bash scripts/install-deps.sh
@@ -32,5 +32,19 @@ test: test-normal test-asan
 bench: build
 	./$(BUILD)/orvantis_bench
 
+# Fuzzing (not part of make test): FUZZ_SECONDS per target, corpus kept in build-fuzz/.
+# Crashing inputs land in build-fuzz/crashes/; keep them under tests/data/fuzz/.
+BUILD_FUZZ   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+fuzz:
+	bash scripts/install-deps.sh clang
+	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DORV_FUZZ=ON -DORV_BENCH=OFF
+	cmake --build $(BUILD_FUZZ) --target fuzz_theme_readers fuzz_cab_file
+	mkdir -p $(BUILD_FUZZ)/corpus/readers $(BUILD_FUZZ)/corpus/cab $(BUILD_FUZZ)/crashes tests/data/fuzz/readers tests/data/fuzz/cab
+	cp resources/template/theme-template.000 $(BUILD_FUZZ)/corpus/readers/
+	find tests/data/cabs -name '*.cab' -exec cp {} $(BUILD_FUZZ)/corpus/cab/ \;
+	./$(BUILD_FUZZ)/fuzz/fuzz_theme_readers -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=$(BUILD_FUZZ)/crashes/ $(BUILD_FUZZ)/corpus/readers tests/data/fuzz/readers
+	./$(BUILD_FUZZ)/fuzz/fuzz_cab_file -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=$(BUILD_FUZZ)/crashes/ $(BUILD_FUZZ)/corpus/cab tests/data/fuzz/cab
+
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN)
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ)

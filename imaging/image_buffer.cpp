@@ -54,30 +54,30 @@ struct TextRuns {
     std::vector<Run> runs;
 };
 
-QFont handheldFont(const FontSpec& spec)
+QFont handheldFont(const FontSpec& fontSpec)
 {
-    QFont font(spec.Name);
-    font.setPixelSize(qRound(spec.Size * 96.0 / 72.0));
-    font.setBold(spec.Bold);
+    QFont font(fontSpec.Name);
+    font.setPixelSize(qRound(fontSpec.Size * 96.0 / 72.0));
+    font.setBold(fontSpec.Bold);
     // The handheld draws its fonts' own bitmaps, never smoothed.
     font.setStyleStrategy(QFont::NoAntialias);
     font.setHintingPreference(QFont::PreferFullHinting);
     return font;
 }
 
-std::shared_ptr<const TextRuns> textRuns(const FontSpec& spec, const QString& text)
+std::shared_ptr<const TextRuns> textRuns(const FontSpec& fontSpec, const QString& text)
 {
     static std::mutex lock;
     static QHash<QString, std::shared_ptr<const TextRuns>> cache;
-    const QString key = spec.Name + QChar(1) + QString::number(spec.Size) + QChar(1) +
-                        QChar(spec.Bold ? 'b' : 'n') + QChar(1) + text;
+    const QString key = fontSpec.Name + QChar(1) + QString::number(fontSpec.Size) + QChar(1) +
+                        QChar(fontSpec.Bold ? 'b' : 'n') + QChar(1) + text;
     {
         std::lock_guard<std::mutex> guard(lock);
         auto it = cache.constFind(key);
         if (it != cache.constEnd()) return *it;
     }
 
-    const QFont font = handheldFont(spec);
+    const QFont font = handheldFont(fontSpec);
     const QFontMetrics fm(font);
     // Room for overhangs on the right and below; anything left of or above the text's
     // top-left is clipped away when drawing, so it needs no room.

@@ -12,6 +12,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
 )
+# Extra packages a target asks for (make fuzz adds clang).
+packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do
