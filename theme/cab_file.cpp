@@ -84,6 +84,21 @@ int win32FromMspack(int err)
     }
 }
 
+// libmspack's own file access, exported by the library but not declared in its header.
+extern "C" struct mspack_system* mspack_default_system;
+
+// libmspack's file access with its messages silenced: it prints "ERROR; ..." lines to stderr
+// on damaged cabinets, and every failure already reaches the caller as an error code.
+mspack_system* quietSystem()
+{
+    static mspack_system quiet = [] {
+        mspack_system s = *mspack_default_system;
+        s.message = [](mspack_file*, const char*, ...) {};
+        return s;
+    }();
+    return &quiet;
+}
+
 struct DecompressorDeleter {
     void operator()(mscab_decompressor* d) const { mspack_destroy_cab_decompressor(d); }
 };
@@ -358,7 +373,7 @@ bool CCabFile::walk(int mode)
     if (!info.isFile() || !info.isReadable()) throw walkError(kWin32ReadFault);
 
     std::unique_ptr<mscab_decompressor, DecompressorDeleter> cabd(
-        mspack_create_cab_decompressor(nullptr));
+        mspack_create_cab_decompressor(quietSystem()));
     if (!cabd) throw walkError(8);
     mscabd_cabinet* cab = cabd->open(cabd.get(), path.constData());
     if (!cab) throw walkError(win32FromMspack(cabd->last_error(cabd.get())));
