@@ -89,11 +89,13 @@ extern "C" struct mspack_system* mspack_default_system;
 
 // libmspack's file access with its messages silenced: it prints "ERROR; ..." lines to stderr
 // on damaged cabinets, and every failure already reaches the caller as an error code.
+void noMessage(mspack_file*, const char*, ...) {}
+
 mspack_system* quietSystem()
 {
     static mspack_system quiet = [] {
         mspack_system s = *mspack_default_system;
-        s.message = [](mspack_file*, const char*, ...) {};
+        s.message = noMessage;
         return s;
     }();
     return &quiet;
