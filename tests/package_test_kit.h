@@ -15,6 +15,7 @@
 #include <QStringList>
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include "support/test_pictures.h"
 
 namespace orv::test {
 
@@ -106,17 +107,6 @@ inline QImage flatPicture(int width, int height, int seed = 0)
         for (int x = 0; x < width; ++x)
             img.setPixel(x, y, colours[(x / 30 + y / 40 + seed) % 6]);
     return img;
-}
-
-inline QByteArray encode(const QImage& img, const char* format, int quality = -1)
-{
-    QByteArray bytes;
-    QBuffer buf(&bytes);
-    buf.open(QIODevice::WriteOnly);
-    QImageWriter w(&buf, format);
-    if (quality >= 0) w.setQuality(quality);
-    EXPECT_TRUE(w.write(img)) << format;
-    return bytes;
 }
 
 // GIF through GraphicsMagick, which Qt cannot write.

@@ -4,19 +4,13 @@
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
+#include "support/test_pictures.h"
 
 using namespace orv;
+using orv::test::pattern;
 using orv::test::SessionTest;
 
 namespace {
-
-QImage pattern(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) img.setPixel(x, y, qRgb((x * 7) & 0xFF, (y * 5) & 0xFF, (x + y) & 0xFF));
-    return img;
-}
 
 ImageBuffer bufferOf(const QImage& img)
 {

@@ -9,9 +9,12 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include "support/test_pictures.h"
 
 using namespace orv;
 using orv::test::SessionTest;
+using orv::test::crc32;
+using orv::test::pattern;
 
 namespace {
 
@@ -21,16 +24,6 @@ const QString kMainFilter =
     "Main Image (*.bmp;*.png;*.jpg;*.pcx;*.tga)|*.bmp;*.png;*.jpg;*.pcx;*.tga";
 const QString kMenuFilter =
     "Menu Image (*.bmp;*.png;*.jpg;*.pcx;*.tga)|*.bmp;*.png;*.jpg;*.pcx;*.tga";
-
-// Every pixel different from its neighbours.
-QImage pattern(int w, int h, int seed = 0)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            img.setPixel(x, y, qRgb((x * 7 + seed) & 0xFF, (y * 5) & 0xFF, (x + y + seed) & 0xFF));
-    return img;
-}
 
 // Four flat quadrants: red, green / blue, yellow.
 QImage quadrants(int w, int h)
@@ -43,16 +36,6 @@ QImage quadrants(int w, int h)
                                        : (right ? qRgb(255, 255, 0) : qRgb(0, 0, 255)));
         }
     return img;
-}
-
-quint32 crc32(const QByteArray& bytes)
-{
-    quint32 crc = 0xFFFFFFFFu;
-    for (char ch : bytes) {
-        crc ^= uchar(ch);
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
 }
 
 QImage held(const ImageBuffer& b) { return b.image().convertToFormat(QImage::Format_RGB32); }

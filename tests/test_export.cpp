@@ -5,20 +5,13 @@
 #include <QFile>
 #include <QImageReader>
 #include <gtest/gtest.h>
+#include "support/test_pictures.h"
 
 using namespace orv;
 using orv::test::SessionTest;
+using orv::test::pattern;
 
 namespace {
-
-QImage pattern(int w, int h, int seed)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            img.setPixel(x, y, qRgb((x * 7 + seed) & 0xFF, (y * 5) & 0xFF, (x + y + seed) & 0xFF));
-    return img;
-}
 
 int channelDiff(QRgb a, QRgb b)
 {

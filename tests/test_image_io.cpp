@@ -8,19 +8,14 @@
 #include <QImageReader>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include "support/test_pictures.h"
 
 using namespace orv;
+using orv::test::crc32;
+using orv::test::encode;
+using orv::test::pattern;
 
 namespace {
-
-// A picture whose every pixel differs from its neighbours, so misplaced rows or columns show.
-QImage pattern(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) img.setPixel(x, y, qRgb((x * 7) & 0xFF, (y * 5) & 0xFF, (x + y) & 0xFF));
-    return img;
-}
 
 void put16(QByteArray& b, int v)
 {
@@ -99,29 +94,10 @@ QByteArray pcx(const QImage& img)
     return b;
 }
 
-QByteArray encoded(const QImage& img, const char* format, int quality = -1)
-{
-    QByteArray bytes;
-    QBuffer buf(&bytes);
-    buf.open(QIODevice::WriteOnly);
-    img.save(&buf, format, quality);
-    return bytes;
-}
-
-quint32 crc32(const QByteArray& bytes)
-{
-    quint32 crc = 0xFFFFFFFFu;
-    for (char ch : bytes) {
-        crc ^= uchar(ch);
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
 // A well-formed PNG header claiming width by height, followed by a tiny picture's data.
 QByteArray pngClaiming(quint32 width, quint32 height)
 {
-    QByteArray png = encoded(pattern(4, 4), "png");
+    QByteArray png = encode(pattern(4, 4), "png");
     // IHDR: length at 8, type at 12, data at 16 (width, height big-endian), CRC at 29.
     for (int i = 0; i < 4; ++i) {
         png[16 + i] = char((width >> (24 - 8 * i)) & 0xFF);
@@ -193,8 +169,8 @@ TEST_F(ImageFilesTest, ReadsEachImportFormatPixelForPixel)
         const char* name;
         QByteArray bytes;
     } cases[] = {
-        {"a.bmp", encoded(img, "bmp")},
-        {"a.png", encoded(img, "png")},
+        {"a.bmp", encode(img, "bmp")},
+        {"a.png", encode(img, "png")},
         {"a.pcx", pcx(img)},
         {"a.tga", tga(img, false, true)},
         {"bottom-up.tga", tga(img, false, false)},
@@ -215,11 +191,11 @@ TEST_F(ImageFilesTest, ReadsJpegAndPaletteAndTransparentPictures)
 {
     QImage flat(40, 30, QImage::Format_RGB32);
     flat.fill(qRgb(200, 60, 30));
-    EXPECT_EQ(load(write("a.jpg", encoded(flat, "jpeg", 95))).number(), 0);
+    EXPECT_EQ(load(write("a.jpg", encode(flat, "jpeg", 95))).number(), 0);
     expectSamePixels(flat, 6);
 
     const QImage indexed = pattern(20, 10).convertToFormat(QImage::Format_Indexed8);
-    EXPECT_EQ(load(write("p.png", encoded(indexed, "png"))).number(), 0);
+    EXPECT_EQ(load(write("p.png", encode(indexed, "png"))).number(), 0);
     EXPECT_EQ(buffer.BitsPerPixel(), 8);
     expectSamePixels(indexed);
 
@@ -229,7 +205,7 @@ TEST_F(ImageFilesTest, ReadsJpegAndPaletteAndTransparentPictures)
     alpha.setPixel(1, 0, qRgba(255, 0, 0, 255));
     alpha.setPixel(2, 0, qRgba(0, 0, 0, 0));
     alpha.setPixel(3, 0, qRgba(0, 0, 255, 255));
-    EXPECT_EQ(load(write("t.png", encoded(alpha, "png"))).number(), 0);
+    EXPECT_EQ(load(write("t.png", encode(alpha, "png"))).number(), 0);
     EXPECT_EQ(buffer.pixel(0, 0), kWhite);
     EXPECT_EQ(buffer.pixel(1, 0), kPureRed);
     EXPECT_EQ(buffer.pixel(3, 0), kPureBlue);
@@ -238,7 +214,7 @@ TEST_F(ImageFilesTest, ReadsJpegAndPaletteAndTransparentPictures)
 TEST_F(ImageFilesTest, FindsTheFormatFromTheContentNotTheName)
 {
     const QImage img = pattern(9, 8);
-    EXPECT_EQ(load(write("tdywater.png", encoded(img, "bmp"))).number(), 0);
+    EXPECT_EQ(load(write("tdywater.png", encode(img, "bmp"))).number(), 0);
     expectSamePixels(img);
     EXPECT_EQ(load(write("picture.bmp", pcx(img))).number(), 0);
     expectSamePixels(img);
@@ -249,9 +225,9 @@ TEST_F(ImageFilesTest, FindsTheFormatFromTheContentNotTheName)
 TEST_F(ImageFilesTest, RefusesBrokenPicturesAndKeepsThePictureItHeld)
 {
     const QImage img = pattern(64, 48);
-    const QByteArray png = encoded(img, "png");
-    const QByteArray jpg = encoded(img, "jpeg", 90);
-    const QByteArray bmp = encoded(img, "bmp");
+    const QByteArray png = encode(img, "png");
+    const QByteArray jpg = encode(img, "jpeg", 90);
+    const QByteArray bmp = encode(img, "bmp");
     const QByteArray tgaBytes = tga(img, true, true);
     const QByteArray pcxBytes = pcx(img);
     QByteArray garbage(4000, '\0');
