@@ -80,7 +80,7 @@ TEST(BuiltinPictures, EveryPictureHasItsSizeAndStoredDepth)
         const QImage img = picture(e.name);
         EXPECT_EQ(img.size(), QSize(e.w, e.h));
         EXPECT_EQ(storedBits(QString::fromLatin1(e.name) + ".bmp"), e.bits);
-        if (e.bits == 8) EXPECT_EQ(img.format(), QImage::Format_Indexed8);
+        if (e.bits == 8) { EXPECT_EQ(img.format(), QImage::Format_Indexed8); }
     }
     for (const char* name : {"SKIN-BLUEGREEN", "SKIN-CAMOUFLAGE", "SKIN-GLASS-BLUE", "SKIN-GLASS-GREEN",
                              "SKIN-GLASS-PURPLE", "SKIN-GREEN", "SKIN-GREENBLUE", "SKIN-MARBLE",
@@ -100,7 +100,7 @@ TEST(BuiltinPictures, TitleBarIsGreenKeyOutsideItsIcons)
     auto inIcon = [](int x) { return (x >= 4 && x <= 24) || x == 27 || (x >= 142 && x <= 157) || (x >= 165 && x <= 179); };
     for (int y = 1; y < 27; ++y)
         for (int x = 0; x < 240; ++x)
-            if (!inIcon(x)) ASSERT_EQ(at(img, x, y), kGreen) << x << "," << y;
+            if (!inIcon(x)) { ASSERT_EQ(at(img, x, y), kGreen) << x << "," << y; }
     // each icon is really drawn, and opaque enough to be seen on the gradient
     for (auto [left, right] : {std::pair{4, 24}, {27, 27}, {142, 157}, {165, 179}}) {
         const QRect box(left, 1, right - left + 1, 26);
@@ -111,7 +111,7 @@ TEST(BuiltinPictures, TitleBarIsGreenKeyOutsideItsIcons)
     for (int y = 1; y < 27; ++y)
         for (int x = 0; x < 240; ++x) {
             const QRgb c = at(img, x, y);
-            if (c != kGreen) EXPECT_FALSE(qGreen(c) > 240 && qRed(c) < 16 && qBlue(c) < 16) << x << "," << y;
+            if (c != kGreen) { EXPECT_FALSE(qGreen(c) > 240 && qRed(c) < 16 && qBlue(c) < 16) << x << "," << y; }
         }
 }
 
@@ -133,8 +133,8 @@ TEST(BuiltinPictures, NavigationRedOnlyInTheTrayAndTheNotificationSquare)
         for (int x = 0; x < 240; ++x) {
             const QRgb c = at(img, x, y);
             const bool square = y <= 25 && x >= 142 && x <= 159;
-            if (y >= 26) ASSERT_TRUE(c == kRed || c == kWhite) << "tray pixel " << x << "," << y;
-            else if (!square) ASSERT_NE(c, kRed) << x << "," << y;
+            if (y >= 26) { ASSERT_TRUE(c == kRed || c == kWhite) << "tray pixel " << x << "," << y; }
+            else if (!square) { ASSERT_NE(c, kRed) << x << "," << y; }
         }
     // the square's edges are the key, the balloon inside it is not
     for (int y = 0; y <= 25; ++y) {
@@ -193,12 +193,12 @@ void checkPopup(const char* name, const char* maskName, QRgb key)
                         if (std::abs(dx) <= 1 && std::abs(dy) <= 1) edge = true;
                     }
                 }
-            if (inside(x, y) && edge) ASSERT_EQ(c, kBlack) << "rim " << x << "," << y;
+            if (inside(x, y) && edge) { ASSERT_EQ(c, kBlack) << "rim " << x << "," << y; }
             if (c == key) {
                 ++keyPixels;
                 ASSERT_TRUE(inside(x, y) && y >= 2 && y <= 33) << "stray key at " << x << "," << y;
             }
-            if (deep && y >= 2 && y <= 33) ASSERT_EQ(c, key) << "title band " << x << "," << y;
+            if (deep && y >= 2 && y <= 33) { ASSERT_EQ(c, key) << "title band " << x << "," << y; }
         }
     EXPECT_GT(keyPixels, (w - 4) * 30);
     // the corners are rounded outside the outline, the body is solid

@@ -1,8 +1,10 @@
 // The main window as a user drives it: keys, the name box, the command buttons.
 #include "app/ui/main_window.h"
+#include "app/ui/qt_interaction.h"
 #include "support/session_fixture.h"
 
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -72,6 +74,25 @@ TEST_F(MainWindowTest, GetColorNeedsAnElementInTheList)
     window->btnButtons_Click(3);
     ASSERT_EQ(ui.colourRequests.size(), 1u);
     EXPECT_EQ(ui.colourRequests[0], 0x000000);
+}
+
+} // namespace orv::test
+
+namespace orv::test {
+
+// The dialogs' filters, as the file dialog shows and applies them: one bracket of patterns
+// that Qt can split, whether or not the description already shows its patterns.
+TEST(FileDialogFilters, DescriptionsKeepOneBracketOfBlankSeparatedPatterns)
+{
+    EXPECT_EQ(qtFilterOf("Save Theme (*.tsk)|*.tsk"), "Save Theme (*.tsk)");
+    EXPECT_EQ(qtFilterOf("Main Image (*.bmp;*.png;*.jpg;*.pcx;*.tga)|*.bmp;*.png;*.jpg;*.pcx;*.tga"),
+              "Main Image (*.bmp *.png *.jpg *.pcx *.tga)");
+    EXPECT_EQ(qtFilterOf("Pictures|*.png;*.jpg|All|*.*"), "Pictures (*.png *.jpg);;All (*.*)");
+
+    QFileDialog d(nullptr, QString(), QString(),
+                  qtFilterOf("Main Image (*.bmp;*.png)|*.bmp;*.png"));
+    d.setOption(QFileDialog::DontUseNativeDialog);
+    EXPECT_EQ(d.nameFilters(), QStringList{"Main Image (*.bmp *.png)"});
 }
 
 } // namespace orv::test

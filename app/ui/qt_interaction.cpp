@@ -15,9 +15,15 @@ QString qtFilterOf(const QString& filter)
     const QStringList parts = filter.split('|');
     QStringList out;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
         QString patterns = parts[i + 1];
+        // Most descriptions already show their patterns in brackets; Qt reads the last
+        // bracket as the patterns, separated by blanks, so that bracket is rewritten rather
+        // than a second one added.
+        const QString shown = " (" + patterns + ")";
+        if (description.endsWith(shown)) description.chop(shown.size());
         patterns.replace(';', ' ');
-        out << parts[i] + " (" + patterns + ")";
+        out << description + " (" + patterns + ")";
     }
     return out.join(";;");
 }

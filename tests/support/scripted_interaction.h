@@ -71,10 +71,12 @@ private:
     std::optional<QString> nextFile(const FileDialogRequest& r)
     {
         fileRequests.push_back(r);
-        if (fileAnswers.empty()) return std::nullopt;
-        auto a = fileAnswers.front();
-        fileAnswers.pop_front();
-        return a;
+        std::optional<QString> answer;
+        if (!fileAnswers.empty()) {
+            answer = std::move(fileAnswers.front());
+            fileAnswers.pop_front();
+        }
+        return answer;
     }
 };
 
