@@ -587,7 +587,8 @@ QImage messageImp(QImage* maskOut)
 {
     const QImage mask = popupShape(222, 121, 6, false);
     QImage img = framedPopup(mask, kKeyRed, qRgb(252, 252, 252));
-    // the pointer: a sharp notch at the top above the battery
+    // No pointer is drawn above the body: the title band starts at row 2, two rows under the
+    // picture's top, which leaves no room for one.
     hline(img, 2, 219, 34, qRgb(96, 96, 96));
     // warning battery icon
     art(img, 8, 42,
