@@ -37,7 +37,7 @@ bench: build
 BUILD_FUZZ   ?= build-fuzz
 FUZZ_SECONDS ?= 60
 fuzz:
-	bash scripts/install-deps.sh clang
+	bash scripts/install-deps.sh clang libclang-rt-dev
 	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DORV_FUZZ=ON -DORV_BENCH=OFF
 	cmake --build $(BUILD_FUZZ) --target fuzz_theme_readers fuzz_cab_file
 	mkdir -p $(BUILD_FUZZ)/corpus/readers $(BUILD_FUZZ)/corpus/cab $(BUILD_FUZZ)/crashes tests/data/fuzz/readers tests/data/fuzz/cab

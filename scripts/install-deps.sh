@@ -12,7 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
 )
-# Extra packages a target asks for (make fuzz adds clang).
+# Extra packages a target asks for (make fuzz adds clang and its libFuzzer runtime).
 packages+=("$@")
 
 missing=()
