@@ -52,6 +52,9 @@ QByteArray encodeGif(const QImage& indexed);    // GIF89a, one frame, LZW
 
 QList<Picture> screenPictures();
 QList<Picture> skinPictures();
+// The about window's picture, and the region data file of its outline (FRData.dat).
+Picture aboutPicture();
+QByteArray aboutRegionData();
 // Stored bytes of a picture (8-bit pictures reduced to an indexed table first).
 QByteArray storedBytes(const Picture& pic);
 
