@@ -6,6 +6,7 @@
 #include "preview/fonts.h"
 
 #include <QApplication>
+#include <QMessageBox>
 
 int main(int argc, char** argv)
 {
@@ -13,9 +14,13 @@ int main(int argc, char** argv)
     QApplication::setApplicationName("Orvantis");
 
     orv::Folders folders = orv::Folders::fromEnvironment();
-    // A second start ends silently.
-    auto lock = orv::acquireSingleInstance(folders.dataDir);
-    if (!lock) return 0;
+    // A second start ends silently; a lock that cannot be taken is told.
+    const orv::InstanceLock lock = orv::acquireSingleInstance(folders.dataDir);
+    if (lock.state == orv::InstanceLock::State::OtherInstance) return 0;
+    if (lock.state == orv::InstanceLock::State::Failed) {
+        QMessageBox::critical(nullptr, orv::kAppTitle, lock.message);
+        return 1;
+    }
 
     const QString home = orv::xdgDataHome();
     if (!orv::fileAssociationExists(home)) {
