@@ -4,8 +4,8 @@
 // Listing and counting run through CCabFile as the program uses it. Extraction runs the
 // reader's own per-file steps (CCabFile::fileInCabinet) over libmspack with an in-memory
 // mspack_system: the input is read from memory and the members are decompressed into a
-// counting sink, so nothing but the target folders touches the disk and thousands of
-// inputs run a second. Every target path is checked against the output folder, and no
+// counting sink. The input file and the target folders live in a memory-backed folder, so
+// no run waits for a disk. Every target path is checked against the output folder, and no
 // member may decompress to more than its stated length.
 #include "app/errors.h"
 #include "theme/cab_file.h"
@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdint>
@@ -119,9 +120,13 @@ MemorySystem memorySystem(const std::uint8_t* data, std::size_t size)
 
 // --- the checks --------------------------------------------------------------------------
 
+// The input is written where CCabFile can open it, and the reader makes the target folders:
+// a memory-backed folder where the system has one, so no run waits for a disk.
 QTemporaryDir& workDir()
 {
-    static QTemporaryDir dir;
+    const QFileInfo shm(QStringLiteral("/dev/shm"));
+    static QTemporaryDir dir((shm.isDir() && shm.isWritable() ? shm.filePath() : QDir::tempPath()) +
+                             QStringLiteral("/fuzz_cab_file-XXXXXX"));
     if (!dir.isValid())
         std::abort();
     return dir;
