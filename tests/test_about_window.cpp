@@ -66,6 +66,12 @@ TEST(AboutWindow, GreenIsCutAwayAlikeWithAndWithoutTheRegionFile)
     const QRegion scanned = outlineWith(without.path());
     const QRegion loaded = outlineWith(with.path());
     EXPECT_TRUE(scanned.xored(loaded).isEmpty());
+    {
+        // shaping the shaped window again reads its whole picture, not only what is left of it
+        frmAbout again(without.path());
+        again.shaper().ShapeMe(&again, kAboutTransparent);
+        EXPECT_TRUE(again.mask().xored(scanned).isEmpty());
+    }
     // a region file that is no region leaves the plain rectangle
     EXPECT_TRUE(outlineWith(lying.path()).isEmpty());
 

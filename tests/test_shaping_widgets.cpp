@@ -3,6 +3,7 @@
 #include "app/ui/widget_trans_form.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -15,7 +16,7 @@ namespace {
 constexpr Colour kGreen = 0x09E909;
 }
 
-TEST(WidgetTransForm, TextBoxIsRefusedAndPictureBoxIsMasked)
+TEST(WidgetTransForm, TextBoxIsRefusedPictureBoxAndButtonAreMasked)
 {
     QWidget window;
     auto* text = new QLineEdit(&window);
@@ -38,7 +39,19 @@ TEST(WidgetTransForm, TextBoxIsRefusedAndPictureBoxIsMasked)
     box->setPixmap(QPixmap::fromImage(picture));
     box->setGeometry(0, 0, 10, 4);
     shaper.ShapeMe(box, kGreen);
-    EXPECT_TRUE(box->mask().xored(QRegion(5, 0, 5, 4)).isEmpty()) << box->mask().boundingRect().x();
+    EXPECT_TRUE(box->mask().xored(QRegion(5, 0, 5, 4)).isEmpty());
+
+    // A push button loses its caption and face: only its picture is left.
+    QPixmap icon(8, 8);
+    icon.fill(Qt::red);
+    auto* button = new QPushButton("Go", &window);
+    button->setIcon(QIcon(icon));
+    button->setIconSize(QSize(8, 8));
+    button->setGeometry(0, 10, 40, 30);
+    shaper.ShapeMe(button, kGreen);
+    EXPECT_TRUE(button->text().isEmpty());
+    EXPECT_TRUE(button->mask().xored(QRegion(16, 11, 8, 8)).isEmpty()) << button->mask().boundingRect().x() << ","
+        << button->mask().boundingRect().y() << " " << button->mask().rectCount();
 }
 
 TEST(WidgetTransForm, OnlyTheLeftButtonDragsTheWindow)

@@ -44,13 +44,13 @@ QSize WidgetShapeTarget::scanSize() const
 
 QImage WidgetShapeTarget::picture()
 {
-    // A window or picture box is read from its own picture, without the controls on it.
+    // A window or picture box is read from its own picture, without the controls on it; a
+    // second ShapeMe reads the whole picture, not just what the last outline left.
     QImage image(widget_->size(), QImage::Format_RGB32);
     image.fill(Qt::black);
-    const bool held = kind() == ShapeKind::Window || kind() == ShapeKind::PictureBox;
-    widget_->render(&image, QPoint(), QRegion(),
-                    held ? QWidget::RenderFlags(QWidget::DrawWindowBackground)
-                         : QWidget::RenderFlags(QWidget::DrawWindowBackground | QWidget::DrawChildren));
+    QWidget::RenderFlags flags = QWidget::DrawWindowBackground | QWidget::IgnoreMask;
+    if (kind() != ShapeKind::Window && kind() != ShapeKind::PictureBox) flags |= QWidget::DrawChildren;
+    widget_->render(&image, QPoint(), QRegion(), flags);
     if (auto* label = qobject_cast<QLabel*>(widget_); label && kind() == ShapeKind::PictureBox)
         return image.copy(label->contentsRect());
     return image;
