@@ -102,8 +102,7 @@ private:
         const QString path = registeredLibrary();
         lib_ = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
         if (!lib_)
-            throw AppError(kErrClassNotRegistered, cradlelinkSource(),
-                           "ActiveX component can't create object: " + path);
+            throw AppError(kErrClassNotRegistered, cradlelinkSource(), "ActiveX component can't create object");
         try {
             auto getClassObject = symbol<PFN_DllGetClassObject>("DllGetClassObject");
             alloc_ = symbol<PFN_SysAllocStringLen>("SysAllocStringLen");

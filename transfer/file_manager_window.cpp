@@ -388,15 +388,17 @@ void FileManagerWindow::sendThemesToPC()
             QListWidgetItem* item = lstFiles_->item(i);
             if (!item->isSelected()) continue;
             const QString devicePath = item->text();
+            // The listing is the handheld's word: a name that would land outside the chosen
+            // folder, or on the folder itself, is left alone and stays selected.
+            const QString name = deviceFilePart(devicePath);
+            if (!isPlainFileName(name)) {
+                busy.off();
+                box("Not copied, the name on the PocketPC is no file name: " + devicePath, kAppTitle,
+                    MsgIcon::Exclamation);
+                busy.on();
+                continue;
+            }
             if (r.GetPPCFileSize(devicePath) > 0) {
-                const QString name = deviceFilePart(devicePath);
-                if (!isPlainFileName(name)) {
-                    busy.off();
-                    box("Not copied, the name on the PocketPC is no file name: " + devicePath, kAppTitle,
-                        MsgIcon::Exclamation);
-                    busy.on();
-                    continue;
-                }
                 r.setPCFileNameToWrite(folder_ + '/' + name);
                 r.setPPCFileNameToRead(devicePath);
                 if (!r.TransferFileFromPPC()) break;
