@@ -1,5 +1,6 @@
 #include "cli/cli_options.h"
 
+#include "cli/device_command.h"
 #include "theme/theme_model.h"
 
 #include <QRegularExpression>
@@ -62,7 +63,7 @@ QString usageText()
         "      12 13 14 25 26. Brightness and contrast 0.0 to 1.0 (neutral 0.5), gamma 1.0\n"
         "      to 10.0 (neutral 5.0). Without --menu the Start menu follows the Today picture.\n"
         "  extract PACKAGE.tsk DIR\n"
-        "      Unpacks the members into DIR.\n"
+        "      Unpacks the members into DIR.\n") + deviceUsageText() + QStringLiteral(
         "  --help\n"
         "      Shows this text.\n"
         "\n"

@@ -4,6 +4,7 @@
 #include "app/editor_session.h"
 #include "cli/cli_interaction.h"
 #include "cli/cli_options.h"
+#include "cli/device_command.h"
 #include "theme/cab_file.h"
 
 #include <QDir>
@@ -225,6 +226,7 @@ int main(int argc, char** argv)
 
     QStringList args = app.arguments();
     args.removeFirst();
+    if (args.value(0) == "device") return runDeviceCommand(args.mid(1));
     Options o;
     QString problem;
     if (!parseOptions(args, o, problem)) {

@@ -105,15 +105,21 @@ enum k_general { KERROR_SUCCESS = 0 };
 #define CRADLELINK_MSG_READ_FAILED "Error reading from PPC"
 
 /* ---- results -------------------------------------------------------------------------- */
+#ifndef S_OK
 #define S_OK ((HRESULT)0)
+#endif
 #define S_FALSE ((HRESULT)1)
 #define E_NOTIMPL ((HRESULT)0x80004001)
 #define E_NOINTERFACE ((HRESULT)0x80004002)
 #define E_POINTER ((HRESULT)0x80004003)
+#ifndef E_FAIL
 #define E_FAIL ((HRESULT)0x80004005)
+#endif
 #define E_UNEXPECTED ((HRESULT)0x8000FFFF)
 #define E_OUTOFMEMORY ((HRESULT)0x8007000E)
+#ifndef E_INVALIDARG
 #define E_INVALIDARG ((HRESULT)0x80070057)
+#endif
 #define CLASS_E_NOAGGREGATION ((HRESULT)0x80040110)
 #define CLASS_E_CLASSNOTAVAILABLE ((HRESULT)0x80040111)
 #define SELFREG_E_CLASS ((HRESULT)0x80040201)

@@ -12,6 +12,16 @@ extern "C" {
 
 #define MAX_PATH 260
 
+#ifndef S_OK
+#define S_OK ((HRESULT)0)
+#endif
+#ifndef E_FAIL
+#define E_FAIL ((HRESULT)0x80004005)
+#endif
+#ifndef E_INVALIDARG
+#define E_INVALIDARG ((HRESULT)0x80070057)
+#endif
+
 typedef struct _RAPIINIT {
     DWORD cbSize;
     HANDLE heRapiInit;
@@ -57,6 +67,7 @@ typedef struct _CE_FIND_DATA {
 #define ERROR_NOT_READY 21u
 #define ERROR_WRITE_FAULT 29u
 #define ERROR_READ_FAULT 30u
+#define ERROR_GEN_FAILURE 31u
 #define ERROR_HANDLE_DISK_FULL 39u
 #define ERROR_FILE_EXISTS 80u
 #define ERROR_INVALID_PARAMETER 87u
@@ -81,6 +92,7 @@ DWORD CeGetFileAttributes(LPCWSTR lpFileName);
 BOOL CeSetFileAttributes(LPCWSTR lpFileName, DWORD dwFileAttributes);
 BOOL CeDeleteFile(LPCWSTR lpFileName);
 DWORD CeGetLastError(void);
+BOOL CeCloseHandle(HANDLE hObject);
 
 #ifdef __cplusplus
 }
