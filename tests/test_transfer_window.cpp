@@ -279,6 +279,8 @@ protected:
         f.programDir = program.path();
         session = std::make_unique<EditorSession>(ui, f);
         session->state.TSKPath = program.path();
+        // The control beside the program, the device link only where a row installs it.
+        QFile::link(QString(ORV_BINARY_DIR) + "/libcradlelink.so", program.path() + "/libcradlelink.so");
     }
     QTemporaryDir program;
 };
@@ -299,12 +301,16 @@ TEST_F(TransferEntry, ChecksForTheDeviceLinkUnlessStartedWithQzv)
         session->state.commandLine = row.commandLine;
         int highlighted = 0;
         bool seenOpen = false;
-        QTimer::singleShot(0, [&seenOpen] {
+        // Closes the window once its modal loop runs; gone with the row when nothing opened.
+        QTimer closer;
+        closer.setSingleShot(true);
+        QObject::connect(&closer, &QTimer::timeout, [&seenOpen] {
             if (auto* w = FileManagerWindow::instance()) {
                 seenOpen = w->isVisible() && w->isModal();
                 w->close();
             }
         });
+        closer.start(0);
         const bool opened = ThemeTransfer(*session, nullptr, [&highlighted] { ++highlighted; });
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(opened, row.opens);
@@ -323,8 +329,10 @@ TEST_F(TransferEntry, AControlThatCannotBeCreatedEndsTheLoad)
 {
     const QString registry = qEnvironmentVariable("XDG_CONFIG_HOME") + "/Cradlelink/classes.ini";
     const QByteArray before = readFile(registry);
+    // Registered, present, and no library at all.
+    writeFile(program.path() + "/junk.so", "not a library");
     writeFile(registry, "[Cradlelink.UCRapi]\nCLSID={B5C2787C-D240-429F-859C-A1DC012E782F}\n"
-                        "InprocServer32=" + program.path().toUtf8() + "/libcradlelink.so\n");
+                        "InprocServer32=" + program.path().toUtf8() + "/junk.so\n");
     QPointer<FileManagerWindow> window = new FileManagerWindow(*session);
     EXPECT_FALSE(window->Form_Load());
     if (before.isEmpty()) QFile::remove(registry); else writeFile(registry, before);

@@ -185,10 +185,10 @@ MsgResult FileManagerWindow::box(const QString& text, const QString& title, MsgI
     return ui_.messageBox(text, title, icon, MsgButtons::Ok);
 }
 
-RapiObject& FileManagerWindow::rapi()
+cradlelink::ControlHost& FileManagerWindow::rapi()
 {
     if (!UCRapi1_) throw AppError(91, "Orvantis", "Object variable or With block variable not set");
-    return UCRapi1_->oRapi();
+    return *UCRapi1_;
 }
 
 void FileManagerWindow::disconnectQuietly()
@@ -207,8 +207,10 @@ bool FileManagerWindow::Form_Load()
     try {
         QString& tskPath = session_.state.TSKPath;
         if (tskPath.isEmpty()) tskPath = session_.folders().tsk();
-        UCRapi1_ = CradlelinkControl::create([this](const QString& text) {
-            ui_.messageBox(text, "Cradlelink", MsgIcon::None, MsgButtons::Ok);
+        UCRapi1_ = cradlelink::ControlHost::load(cradlelink::locateLibrary(session_.folders().programDir));
+        if (!UCRapi1_) throw AppError(429, "Cradlelink", "ActiveX component can't create object");
+        UCRapi1_->setMessageHandler([this](const QString& text, const QString& title) {
+            ui_.messageBox(text, title, MsgIcon::None, MsgButtons::Ok);
         });
         drives_ = pickableDrives();
         lstDrives_->clear();
@@ -306,7 +308,7 @@ void FileManagerWindow::Timer1_Timer()
 bool FileManagerWindow::DeviceListing()
 {
     try {
-        RapiObject& r = rapi();
+        cradlelink::ControlHost& r = rapi();
         if (r.ConnectRapi() != 0) {
             box("Error Connection to PPC!", kZephrin, MsgIcon::Critical);
             r.DisconnectRapi();
@@ -340,7 +342,7 @@ void FileManagerWindow::listDeviceFolder(const QString& folder, int depth)
         int attributes;
     };
     QList<Entry> entries;
-    RapiObject& r = rapi();
+    cradlelink::ControlHost& r = rapi();
     r.setPPCSearchPath(folder + "*.tsk");
     if (r.FindFirstFile() == -1)
         r.LastError();
@@ -351,7 +353,7 @@ void FileManagerWindow::listDeviceFolder(const QString& folder, int depth)
 
     for (const Entry& e : entries) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        if ((e.attributes & kAttributeDirectory) && depth < kMaxFolderDepth && isPlainFileName(e.name))
+        if ((e.attributes & KFILE_ATTRIBUTE_DIRECTORY) && depth < kMaxFolderDepth && isPlainFileName(e.name))
             listDeviceFolder(folder + e.name + "\\", depth + 1);
         lstFiles_->addItem(folder + e.name);
     }
@@ -376,7 +378,7 @@ void FileManagerWindow::sendThemesToPC()
     if (lstFiles_->selectedItems().isEmpty()) return;
     BusyPointer busy(ui_);
     try {
-        RapiObject& r = rapi();
+        cradlelink::ControlHost& r = rapi();
         if (r.ConnectRapi() != 0) {
             const int n = r.LastError();
             busy.off();
@@ -418,7 +420,7 @@ void FileManagerWindow::sendThemesToPPC()
 {
     BusyPointer busy(ui_);
     try {
-        RapiObject& r = rapi();
+        cradlelink::ControlHost& r = rapi();
         if (r.ConnectRapi() != 0) {
             const int n = r.LastError();
             busy.off();
@@ -464,7 +466,7 @@ void FileManagerWindow::deleteThemesOnPPC()
 {
     BusyPointer busy(ui_);
     try {
-        RapiObject& r = rapi();
+        cradlelink::ControlHost& r = rapi();
         if (r.ConnectRapi() != 0) {
             const int n = r.LastError();
             busy.off();

@@ -4,7 +4,7 @@
 // control; each action opens its own connection and ends it before it returns.
 
 #include "app/editor_session.h"
-#include "transfer/cradlelink_control.h"
+#include "devicectl/client/cradlelink_client.h"
 #include "transfer/drive_list.h"
 
 #include <QDialog>
@@ -59,12 +59,12 @@ private:
     void deleteThemesOnPPC();
     void deleteThemesOnPC();
     void disconnectQuietly();
-    RapiObject& rapi();
+    cradlelink::ControlHost& rapi();
     MsgResult box(const QString& text, const QString& title, MsgIcon icon);
 
     EditorSession& session_;
     UserInteraction& ui_;
-    std::unique_ptr<CradlelinkControl> UCRapi1_;
+    std::unique_ptr<cradlelink::ControlHost> UCRapi1_; // UCRapi1, its CRapi from oRapi
     QPushButton* btnButtons_[6] = {};
     QListWidget* lstFiles_ = nullptr;
     QListWidget* lstLocalFiles_ = nullptr;
