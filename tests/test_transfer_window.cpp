@@ -73,6 +73,7 @@ protected:
     {
         delete window.data();
         qunsetenv("ORVANTIS_DEVICE_ROOT");
+        qunsetenv("ORVANTIS_RAPI_LIBRARY");
         SessionTest::TearDown();
     }
 
@@ -254,6 +255,71 @@ TEST_F(TransferWindow, DeleteOnPCMovesTheSelectedFilesToTheTrash)
     EXPECT_EQ(texts(lstLocalFiles()), QStringList({"three.tsk"}));
     EXPECT_EQ(readFile(data.path() + "/Trash/files/one.tsk"), "1");
     EXPECT_EQ(readFile(data.path() + "/Trash/files/two.tsk"), "2");
+}
+
+TEST_F(TransferWindow, AFailedSendToPPCShowsTheControlsBoxThenTheWindows)
+{
+    writeFile(onPC("local.tsk"), "l");
+    QDir(device.path()).mkpath("My Documents/local.tsk"); // a folder where the copy should go
+    open();
+    select(lstLocalFiles(), {"local.tsk"});
+    click(2);
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[0].text, "Unable to open WinCE file");
+    EXPECT_EQ(ui.boxes[0].title, "Cradlelink");
+    EXPECT_EQ(ui.boxes[0].icon, MsgIcon::None);
+    EXPECT_EQ(ui.boxes[1].text, "Error Sending Themes to PPC! Last Error: 5");
+    EXPECT_EQ(ui.boxes[1].title, "Zephrin");
+    EXPECT_EQ(ui.boxes[1].icon, MsgIcon::Critical);
+    for (const auto& b : ui.boxes) EXPECT_EQ(b.buttons, MsgButtons::Ok);
+    EXPECT_EQ(selected(lstLocalFiles()), QStringList({"local.tsk"}));
+    EXPECT_EQ(ui.busyOn, ui.busyOff);
+}
+
+TEST_F(TransferWindow, ErrorsOfTheControlEndEachActionWithItsBox)
+{
+    // Without its device link the control fails every call with its own error.
+    qputenv("ORVANTIS_RAPI_LIBRARY", (device.path() + "/missing.so").toUtf8());
+    writeFile(onPC("local.tsk"), "l");
+    open();
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "Error: Error in loading DLL (DeviceListing)");
+    EXPECT_FALSE(button(1)->isEnabled());
+
+    const struct {
+        int button;
+        const char* text;
+    } rows[] = {{1, "Error In GetPPCFile! Error: Error in loading DLL"},
+                {2, "Error Sending Themes to PPC! Error: Error in loading DLL"},
+                {4, "Error Deleting PPC File!"}};
+    lstFiles()->addItem("\\My Documents\\alpha.tsk");
+    select(lstFiles(), {"\\My Documents\\alpha.tsk"});
+    select(lstLocalFiles(), {"local.tsk"});
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.button);
+        ui.boxes.clear();
+        window->btnButtons_Click(row.button);
+        ASSERT_EQ(ui.boxes.size(), 1u);
+        EXPECT_EQ(ui.boxes[0].text, row.text);
+        EXPECT_EQ(ui.boxes[0].title, "Orvantis by Zephrin");
+        EXPECT_EQ(ui.boxes[0].icon, MsgIcon::Critical);
+        EXPECT_EQ(ui.busyOn, ui.busyOff);
+    }
+}
+
+TEST_F(TransferWindow, DeletingAPackageThatIsAlreadyGoneIsReported)
+{
+    writeFile(onPC("one.tsk"), "1");
+    writeFile(onPC("two.tsk"), "2");
+    open();
+    select(lstLocalFiles(), {"one.tsk"});
+    QFile::remove(onPC("one.tsk"));
+    click(5);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "Error Deleting Local Themes! Error: File not found");
+    EXPECT_EQ(ui.boxes[0].title, "Orvantis by Zephrin");
+    EXPECT_EQ(ui.boxes[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(texts(lstLocalFiles()), QStringList({"two.tsk"}));
 }
 
 TEST_F(TransferWindow, ExitUnloadsTheWindowAndClearsItsReference)
