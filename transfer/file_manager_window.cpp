@@ -74,6 +74,8 @@ FileManagerWindow::FileManagerWindow(EditorSession& session, QWidget* parent)
     setObjectName("frmFileManager");
     setWindowTitle("Orvantis Theme Transfer");
     setAttribute(Qt::WA_DeleteOnClose);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     setModal(true);
     gFileManager = this;
     buildWidgets();
@@ -261,6 +263,7 @@ void FileManagerWindow::fillFolderList()
         auto* item = parent ? new QTreeWidgetItem(parent, {name}) : new QTreeWidgetItem(lstDirs_, {name});
         item->setData(0, Qt::UserRole, p);
         item->setIcon(0, st->standardIcon(QStyle::SP_DirOpenIcon));
+        item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
         parent = item;
     }
     const QDir dir(folder_);
