@@ -117,5 +117,7 @@ CRADLELINK_EXPORT HRESULT DllUnregisterServer(void)
     bool hadGroup = false;
     if (!otherLines(file, lines, hadGroup)) return SELFREG_E_CLASS;
     if (!hadGroup) return S_OK;
+    // The blank line registering put before the group goes with it.
+    while (!lines.empty() && trimmed(lines.back()).empty()) lines.pop_back();
     return writeWhole(file, lines) ? S_OK : SELFREG_E_CLASS;
 }
