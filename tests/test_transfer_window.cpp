@@ -1,4 +1,5 @@
 // The theme transfer window driven as a user drives it, against a handheld made of folders.
+#include "device_test_kit.h"
 #include "support/session_fixture.h"
 #include "transfer/device_paths.h"
 #include "transfer/file_manager_window.h"
@@ -30,6 +31,8 @@ QByteArray readFile(const QString& path)
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
+
+const QByteArray faultLibrary = QByteArray(ORV_BINARY_DIR) + "/testlibs/librapi_faulty.so";
 
 QStringList texts(const QListWidget* list)
 {
@@ -177,14 +180,24 @@ TEST_F(TransferWindow, SendToPCWithNothingSelectedDoesNotConnect)
 
 TEST_F(TransferWindow, HandheldNamesThatAreNoFileNamesNeverBecomePCPaths)
 {
+    qputenv("ORVANTIS_RAPI_LIBRARY", faultLibrary);
+    FaultSwitches faults;
+    const std::u16string names[] = {u"", u".", u"..", u"sub/alpha.tsk", u"alpha.tsk"};
+    std::vector<const WCHAR*> units;
+    std::vector<int> lengths;
+    for (const auto& n : names) {
+        units.push_back(n.c_str());
+        lengths.push_back(int(n.size()));
+    }
+    faults.listing(units.data(), lengths.data(), int(units.size()));
     writeFile(onDevice("My Documents/alpha.tsk"), "a");
     open();
     const QStringList hostile = {"\\My Documents\\", "\\My Documents\\.", "\\My Documents\\..",
                                  "\\My Documents\\sub/alpha.tsk"};
-    lstFiles()->addItems(hostile);
+    for (const QString& item : hostile) EXPECT_TRUE(texts(lstFiles()).contains(item)) << item.toStdString();
     select(lstFiles(), hostile);
     click(1);
-    ASSERT_EQ(ui.boxes.size(), hostile.size());
+    ASSERT_EQ(ui.boxes.size(), size_t(hostile.size()));
     for (int i = 0; i < hostile.size(); ++i) {
         EXPECT_EQ(ui.boxes[i].text, "Not copied, the name on the PocketPC is no file name: " + hostile[i]);
         EXPECT_EQ(ui.boxes[i].title, "Orvantis by Zephrin");
@@ -192,7 +205,42 @@ TEST_F(TransferWindow, HandheldNamesThatAreNoFileNamesNeverBecomePCPaths)
     }
     EXPECT_EQ(selected(lstFiles()), hostile);
     EXPECT_EQ(QDir(pc.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
-    EXPECT_EQ(QDir(pc.path() + "/..").entryList({"alpha.tsk"}), QStringList());
+}
+
+TEST_F(TransferWindow, AReadFailingPartWayEndsSendToPC)
+{
+    qputenv("ORVANTIS_RAPI_LIBRARY", faultLibrary);
+    FaultSwitches faults;
+    writeFile(onDevice("My Documents/alpha.tsk"), QByteArray(4000, 'a'));
+    writeFile(onDevice("My Documents/bravo.tsk"), "b");
+    open();
+    faults.set("read_fail_after", 0);
+    select(lstFiles(), {"\\My Documents\\alpha.tsk", "\\My Documents\\bravo.tsk"});
+    click(1);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, "Error reading from PPC");
+    EXPECT_EQ(ui.boxes[0].title, "Cradlelink");
+    EXPECT_EQ(selected(lstFiles()), QStringList({"\\My Documents\\alpha.tsk", "\\My Documents\\bravo.tsk"}));
+    EXPECT_FALSE(QFileInfo::exists(onPC("bravo.tsk")));
+    EXPECT_EQ(faults.openHandles(), 0);
+}
+
+TEST_F(TransferWindow, AFailingDeviceWriteIsReportedWithTheLastError)
+{
+    qputenv("ORVANTIS_RAPI_LIBRARY", faultLibrary);
+    FaultSwitches faults;
+    writeFile(onPC("local.tsk"), "local");
+    open();
+    faults.set("write_fail", 112);
+    select(lstLocalFiles(), {"local.tsk"});
+    click(2);
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[0].text, "Error writing to PPC");
+    EXPECT_EQ(ui.boxes[0].title, "Cradlelink");
+    EXPECT_EQ(ui.boxes[1].text, "Error Sending Themes to PPC! Last Error: 112");
+    EXPECT_EQ(ui.boxes[1].title, "Zephrin");
+    EXPECT_EQ(ui.boxes[1].icon, MsgIcon::Critical);
+    EXPECT_EQ(faults.openHandles(), 0);
 }
 
 TEST_F(TransferWindow, SendToPPCLandsInMyDocumentsAndIsListed)
