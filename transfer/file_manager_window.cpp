@@ -153,6 +153,8 @@ void FileManagerWindow::buildWidgets()
     lstDirs_->setRootIsDecorated(false);
     lstDirs_->setIndentation(fm.averageCharWidth());
     lstDirs_->setItemsExpandable(false);
+    // The chain is always open: no expand marks beside it.
+    lstDirs_->setStyleSheet("QTreeView::branch { image: none; }");
 
     Timer1_ = new QTimer(this);
     Timer1_->setObjectName("Timer1");
@@ -231,7 +233,13 @@ bool FileManagerWindow::Form_Load()
 void FileManagerWindow::setDrive(int index)
 {
     if (index < 0 || index >= drives_.size()) return;
-    setFolder(drives_[index].root);
+    try {
+        setFolder(drives_[index].root);
+    } catch (const AppError& e) {
+        // A medium taken out since the list was drawn: say so and stay where we were.
+        session_.ShowErrorBox("lstDrives_Change", e);
+        lstDrives_->setCurrentIndex(driveIndexOf(drives_, folder_));
+    }
 }
 
 void FileManagerWindow::setFolder(const QString& dir)
@@ -263,7 +271,6 @@ void FileManagerWindow::fillFolderList()
         auto* item = parent ? new QTreeWidgetItem(parent, {name}) : new QTreeWidgetItem(lstDirs_, {name});
         item->setData(0, Qt::UserRole, p);
         item->setIcon(0, st->standardIcon(QStyle::SP_DirOpenIcon));
-        item->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
         parent = item;
     }
     const QDir dir(folder_);
