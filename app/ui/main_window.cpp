@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QMimeData>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -34,6 +35,11 @@ constexpr int kFaceHeight = 480;
 constexpr int kPanelLeft = 280;   // widgets from here right belong to the controls panel
 constexpr int kBelowPreview = 384; // widgets below this row sit under the preview
 constexpr int kTopStrip = 40;      // the part of the face that must stay on screen
+constexpr int kFootBand = 440;     // the panel's dark foot band, which moves down at 2x
+constexpr int kGrowDown = 300;     // how much taller the face grows at 2x
+constexpr int kSkinSplitX = 285;   // skin columns left of this stretch at 2x
+constexpr int kSkinTopRows = 62;   // the title strip and menu row keep their height
+constexpr int kSkinFootRow = 420;  // rows from here down keep their height
 
 const char* const kButtonCaptions[10] = {
     "Open Existing Theme", "Main Image", "Menu Image", "Get Color", "Reset Colors",
@@ -53,9 +59,30 @@ void setBase(QWidget* w, QRect base)
 QRect placed(QRect base, int scale)
 {
     const int grow = scale - 1;
-    if (base.x() >= kPanelLeft) return base.translated(240 * grow, 0);
+    if (base.x() >= kPanelLeft)
+        return base.translated(240 * grow, base.y() >= kFootBand ? kGrowDown * grow : 0);
     if (base.y() >= kBelowPreview) return base.translated(0, 320 * grow);
     return base;
+}
+
+// The skin for a larger face: the preview well and the rows of the panel stretch, the
+// title strip's right end, the panel's width and the foot band keep their pixels, so the
+// drawn close buttons and the panel stay under their controls.
+QImage grownSkin(const QImage& skin, QSize face)
+{
+    if (skin.size() == face) return skin;
+    const int colsIn[3] = {0, kSkinSplitX, skin.width()};
+    const int colsOut[3] = {0, face.width() - (skin.width() - kSkinSplitX), face.width()};
+    const int rowsIn[4] = {0, kSkinTopRows, kSkinFootRow, skin.height()};
+    const int rowsOut[4] = {0, kSkinTopRows, face.height() - (skin.height() - kSkinFootRow), face.height()};
+    QImage out(face, QImage::Format_RGB32);
+    QPainter p(&out);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    for (int c = 0; c < 2; ++c)
+        for (int r = 0; r < 3; ++r)
+            p.drawImage(QRect(QPoint(colsOut[c], rowsOut[r]), QPoint(colsOut[c + 1] - 1, rowsOut[r + 1] - 1)),
+                        skin, QRect(QPoint(colsIn[c], rowsIn[r]), QPoint(colsIn[c + 1] - 1, rowsIn[r + 1] - 1)));
+    return out;
 }
 
 QSlider* makeSlider(QWidget* parent, const char* name)
@@ -370,8 +397,7 @@ void MainWindow::applyAppearance()
 void MainWindow::paintSkin()
 {
     if (skin_.isNull()) return;
-    const QImage face = skin_.size() == size()
-        ? skin_ : skin_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage face = grownSkin(skin_, size());
     QPalette pal = palette();
     pal.setBrush(QPalette::Window, QBrush(face));
     setAutoFillBackground(true);
@@ -428,7 +454,7 @@ void MainWindow::layoutFace()
     }
     preview_->resize(preview_->sizeHint());
     menus_->place(QPoint(22, 36));
-    if (session_.state.Skin != "N") setFixedSize(kFaceWidth + 240 * (s - 1), kFaceHeight + 280 * (s - 1));
+    if (session_.state.Skin != "N") setFixedSize(kFaceWidth + 240 * (s - 1), kFaceHeight + kGrowDown * (s - 1));
     paintSkin();
     shapeWindow();
     keepTopStripOnScreen();
