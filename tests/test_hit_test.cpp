@@ -54,13 +54,6 @@ TEST(PreviewRegions, EachPointMeetsTheRegionDrawnThere)
     }
 }
 
-TEST(PreviewRegions, DoubleSizePointsMapToTheirScreenPixel)
-{
-    EXPECT_EQ(screenPixelOf({479.9, 639.9}, 2), QPoint(239, 319));
-    EXPECT_EQ(screenPixelOf({61.0, 95.0}, 2), QPoint(30, 47));
-    EXPECT_EQ(screenPixelOf({31.5, 47.2}, 1), QPoint(31, 47));
-}
-
 class PreviewClickTest : public SessionTest {
 protected:
     void SetUp() override
@@ -177,18 +170,6 @@ TEST_F(PreviewClickTest, StartMenuTitleClickKeepsMenuEditingUntilTheFlagSwapsSli
     EXPECT_DOUBLE_EQ(session->adjustToday.gamma, 1.0);
     EXPECT_FLOAT_EQ(session->adjustMenu.brightness, 0.6f);
     EXPECT_EQ(shown(), drawn(&EditorSession::DoScreenMain));
-}
-
-TEST_F(PreviewClickTest, OpeningAndClosingTheMenuRaisesALowGammaOnly)
-{
-    session->sliders.gamma = 40; // as a slider moved below 100 shows it
-    session->adjustToday.gamma = 0.4;
-    click(10, 10);
-    click(10, 10);
-    EXPECT_EQ(session->sliders.gamma, 100);
-    EXPECT_DOUBLE_EQ(session->adjustToday.gamma, 1.0);
-    EXPECT_DOUBLE_EQ(session->adjustMenu.gamma, 5.0);
-    EXPECT_FLOAT_EQ(session->adjustMenu.contrast, 0.5f);
 }
 
 } // namespace

@@ -138,6 +138,10 @@ TEST_F(HoverMenuTest, ColourEntryClosesThePanelAndShowsItsScreenBeforeTheDialog)
 TEST_F(HoverMenuTest, HelpEntriesHidePanelButLeaveTheFlagForTheBackground)
 {
     hoverTitle(MenuPanel::Help);
+    release("lblHelp"); // this program folder holds no help file
+    EXPECT_EQ(ui.boxTexts(), QStringList{"Unable to display Help due to lack of a help file!"});
+    EXPECT_EQ(ui.boxes[0].icon, MsgIcon::Exclamation);
+    hoverTitle(MenuPanel::Help);
     release("lblAbout");
     EXPECT_FALSE(panel(MenuPanel::Help)->isVisible());
     EXPECT_TRUE(menus().isOpen());

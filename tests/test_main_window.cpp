@@ -40,7 +40,12 @@ TEST_F(MainWindowTest, ElementListDiscardsTypedKeys)
     EXPECT_EQ(list->itemText(10), "Important Message Bar Right Color");
     list->setCurrentIndex(2);
     QTest::keyClicks(list, "Upper");
+    QTest::keyClick(list, Qt::Key_Space);
+    QTest::keyClick(list, Qt::Key_F4);
     EXPECT_EQ(list->currentIndex(), 2);
+    EXPECT_FALSE(list->view()->isVisible());
+    QTest::keyClick(list, Qt::Key_Down); // arrows still move through the list
+    EXPECT_EQ(list->currentIndex(), 3);
 }
 
 TEST_F(MainWindowTest, NameBoxTakesAtMostFortyCharacters)
@@ -108,6 +113,9 @@ TEST(FileDialogFilters, DescriptionsKeepOneBracketOfBlankSeparatedPatterns)
 namespace orv::test {
 namespace {
 
+const QString kMissingPackageBox =
+    QStringLiteral("Error: The system cannot find the file specified. (LoadTheme)");
+
 // A started window whose session takes dropped files through the preset answer.
 class FaceTest : public SessionTest {
 protected:
@@ -160,19 +168,6 @@ TEST_F(FaceTest, NameReadFromAPackageIsKeptWholeAndSaved)
     window->btnButtons_Click(6);       // the save dialog is cancelled
     EXPECT_EQ(session->theme.name, longName);
     ASSERT_EQ(ui.fileRequests.size(), 1u);
-}
-
-TEST_F(FaceTest, ElementListIgnoresSpaceButFollowsArrows)
-{
-    window->start(QString());
-    auto* list = window->findChild<QComboBox*>("cmbElements");
-    list->setFocus();
-    list->setCurrentIndex(2);
-    QTest::keyClick(list, Qt::Key_Space);
-    QTest::keyClick(list, Qt::Key_F4);
-    EXPECT_FALSE(list->view()->isVisible());
-    QTest::keyClick(list, Qt::Key_Down);
-    EXPECT_EQ(list->currentIndex(), 3);
 }
 
 TEST_F(FaceTest, PressOnThePreviewOrAQuickClickNeverMovesTheWindow)
@@ -244,6 +239,15 @@ TEST_F(FaceTest, DroppedPictureLoadsTheBackgroundNowShownWithTheFitChoice)
     EXPECT_EQ(session->state.ImagesPath, home.path() + "/");
 }
 
+TEST_F(FaceTest, DroppedPackageOpensWhereverItLands)
+{
+    window->start(QString());
+    drop(window.get(), home.path() + "/gone.tsk");
+    drop(preview(), home.path() + "/gone.TSK");
+    EXPECT_EQ(ui.boxTexts(), QStringList({kMissingPackageBox, kMissingPackageBox}));
+    EXPECT_TRUE(ui.fileRequests.empty());
+}
+
 TEST_F(FaceTest, CommandLinePackageThatFailsShowsItsBoxOverTheDrawnWindow)
 {
     bool visible = false;
@@ -251,7 +255,7 @@ TEST_F(FaceTest, CommandLinePackageThatFailsShowsItsBoxOverTheDrawnWindow)
     window->start(home.path() + "/missing.tsk");
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_TRUE(visible);
-    EXPECT_TRUE(ui.boxes[0].text.endsWith(" (LoadTheme)")) << ui.boxes[0].text.toStdString();
+    EXPECT_EQ(ui.boxes[0].text, kMissingPackageBox);
     const QImage after = shown();
     session->DoScreenMain();
     EXPECT_EQ(after, shown());
@@ -288,6 +292,10 @@ TEST_F(FaceTest, ShortcutsRunTheirCommands)
     session->setThemeName("x");
     QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(session->theme.name, "");
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    auto* help = window->findChild<QWidget*>("help");
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
     QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_FALSE(window->isVisible());
 }
