@@ -52,6 +52,15 @@ void BM_ResampleWhole_4000x3000_To_240x293(benchmark::State& state)
 }
 BENCHMARK(BM_ResampleWhole_4000x3000_To_240x293)->Unit(benchmark::kMillisecond);
 
+// The screen-sized copy of a 24-megapixel photo, made once when the dialog opens.
+void BM_ScreenCopy_6000x4000_To_1035x690(benchmark::State& state)
+{
+    static const QImage big = photo(6000, 4000);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(resampleArea(big, big.rect(), QSize(1035, 690)).constBits());
+}
+BENCHMARK(BM_ScreenCopy_6000x4000_To_1035x690)->Unit(benchmark::kMillisecond);
+
 // Decoding a 6000 by 4000 JPEG as the load does, then the screen-sized copy the dialog draws.
 void BM_OpenPlacement_24MegapixelJpeg(benchmark::State& state)
 {

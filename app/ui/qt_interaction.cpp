@@ -79,6 +79,7 @@ FitChoice QtInteraction::chooseFit()
 
 std::optional<Placement> QtInteraction::choosePlacement(const QImage& picture, QSize target)
 {
+    if (picture.isNull() || target.isEmpty()) return std::nullopt;
     PlacementDialog d(picture, target, parent_);
     return d.ask();
 }
