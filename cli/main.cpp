@@ -180,7 +180,8 @@ int runBuild(const Options& o)
 
     // The pictures come in as the editor's load commands take them: through the file
     // dialog and the fit choice, which the tool answers from its arguments.
-    w.user.fit = o.resize ? FitChoice::Resize : FitChoice::Crop;
+    w.user.fit = o.place ? FitChoice::Place : o.resize ? FitChoice::Resize : FitChoice::Crop;
+    w.user.placement = o.placement;
     if (!o.today.isEmpty()) {
         w.user.fileAnswers = {QFileInfo(o.today).absoluteFilePath()};
         if (!s.LoadMainImage() || w.status() != 0) return 1;

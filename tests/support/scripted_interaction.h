@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace orv::test {
@@ -23,12 +24,14 @@ public:
     std::deque<std::optional<QString>> fileAnswers;
     std::deque<std::optional<Colour>> colourAnswers;
     std::deque<FitChoice> fitAnswers; // empty: Crop (dialog closed)
+    std::deque<std::optional<Placement>> placementAnswers; // empty: cancelled
     std::deque<MsgResult> boxAnswers; // empty: Ok
 
     // What was asked.
     std::vector<FileDialogRequest> fileRequests;
     std::vector<Colour> colourRequests;
     int fitRequests = 0;
+    std::vector<std::pair<QSize, QSize>> placementRequests; // picture size, target size
     std::vector<RecordedBox> boxes;
     int busyOn = 0, busyOff = 0;
     // Runs as a colour dialog or a message box is asked for, to look at the state then.
@@ -51,6 +54,14 @@ public:
         if (fitAnswers.empty()) return FitChoice::Crop;
         auto a = fitAnswers.front();
         fitAnswers.pop_front();
+        return a;
+    }
+    std::optional<Placement> choosePlacement(const QImage& picture, QSize target) override
+    {
+        placementRequests.emplace_back(picture.size(), target);
+        if (placementAnswers.empty()) return std::nullopt;
+        auto a = placementAnswers.front();
+        placementAnswers.pop_front();
         return a;
     }
     MsgResult messageBox(const QString& text, const QString& title, MsgIcon icon,
