@@ -12,14 +12,14 @@ namespace {
 
 QString cabinetOf(QTemporaryDir& dir, int members)
 {
-    orv::test::CabSpec spec;
-    spec.folders = members;
+    orv::test::CabLayout layout;
+    layout.folders = members;
     for (int i = 0; i < members; ++i)
-        spec.files << orv::test::CabSpec::File{QByteArray::number(i) + ".txt", 0, 0, quint16(i)};
+        layout.files << orv::test::CabLayout::File{QByteArray::number(i) + ".txt", 0, 0, quint16(i)};
     const QString path = dir.filePath(QString::number(members) + ".cab");
     QFile f(path);
     f.open(QIODevice::WriteOnly);
-    f.write(orv::test::cabinetBytes(spec));
+    f.write(orv::test::cabinetBytes(layout));
     return path;
 }
 
@@ -40,12 +40,12 @@ BENCHMARK(BM_ListMembers)->Arg(orv::kCabMaxMembers)->Arg(65535)->Unit(benchmark:
 void BM_ExtractBomb(benchmark::State& state)
 {
     QTemporaryDir dir;
-    orv::test::CabSpec spec = orv::test::zeroFolder(65535);
-    spec.files = {{"zephrin1.000", 524, 0}, {"tdywater.001", 65535u * 32768u - 1024u, 1024}};
+    orv::test::CabLayout layout = orv::test::zeroFolder(65535);
+    layout.files = {{"zephrin1.000", 524, 0}, {"tdywater.001", 65535u * 32768u - 1024u, 1024}};
     const QString path = dir.filePath(QStringLiteral("bomb.tsk"));
     QFile f(path);
     f.open(QIODevice::WriteOnly);
-    f.write(orv::test::cabinetBytes(spec));
+    f.write(orv::test::cabinetBytes(layout));
     f.close();
     orv::CCabFile cab;
     cab.setCabName(path);

@@ -59,7 +59,7 @@ TEST_F(CabReliabilityTest, SizesNoThemeNeedsAreRefusedBeforeAnythingIsWritten)
     struct Case {
         const char* what;
         int blocks; // 32 KB each
-        QList<CabSpec::File> files;
+        QList<CabLayout::File> files;
     } cases[] = {
         {"a picture beyond the picture cap", 8193, {{"tdywater.001", 256 * mib + 1, 0}}},
         {"a data file beyond its small cap", 33, {{"zephrin1.000", mib + 1, 0}}},
@@ -69,9 +69,9 @@ TEST_F(CabReliabilityTest, SizesNoThemeNeedsAreRefusedBeforeAnythingIsWritten)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        CabSpec spec = zeroFolder(c.blocks);
-        spec.files = c.files;
-        const QString cabinet = write("bomb.cab", cabinetBytes(spec));
+        CabLayout layout = zeroFolder(c.blocks);
+        layout.files = c.files;
+        const QString cabinet = write("bomb.cab", cabinetBytes(layout));
         const QString out = tmp.path() + "/out";
         EXPECT_EQ(extract(cabinet, out), kWin32InvalidData);
         EXPECT_EQ(entriesBelow(out), QStringList());
@@ -83,12 +83,12 @@ TEST_F(CabReliabilityTest, MemberCountsBeyondAnyThemeAreRefusedUnparsed)
 {
     for (const int members : {kCabMaxMembers, kCabMaxMembers + 1, 65535}) {
         SCOPED_TRACE(members);
-        CabSpec spec;
-        spec.folders = members; // one empty folder each: the reader's slowest shape
+        CabLayout layout;
+        layout.folders = members; // one empty folder each: the reader's slowest shape
         for (int i = 0; i < members; ++i)
-            spec.files << CabSpec::File{QByteArray::number(i) + ".txt", 0, 0, quint16(i)};
+            layout.files << CabLayout::File{QByteArray::number(i) + ".txt", 0, 0, quint16(i)};
         CCabFile cab;
-        cab.setCabName(write("many.cab", cabinetBytes(spec)));
+        cab.setCabName(write("many.cab", cabinetBytes(layout)));
         if (members <= kCabMaxMembers) {
             EXPECT_EQ(cab.GetXML({}).count("<FILE>"), members);
         } else {
@@ -104,11 +104,11 @@ TEST_F(CabReliabilityTest, MemberCountsBeyondAnyThemeAreRefusedUnparsed)
 
 TEST_F(CabReliabilityTest, AFailedWriteFailsTheWalkAndLeavesNoPartOfThatMember)
 {
-    CabSpec spec;
+    CabLayout layout;
     // Both fit in a stdio buffer: a failure shows only when the file is closed.
-    spec.blocks = {QByteArray(500, 'a') + QByteArray(3000, 'b')};
-    spec.files = {{"small.txt", 500, 0}, {"large.txt", 3000, 500}};
-    const QString cabinet = write("two.cab", cabinetBytes(spec));
+    layout.blocks = {QByteArray(500, 'a') + QByteArray(3000, 'b')};
+    layout.files = {{"small.txt", 500, 0}, {"large.txt", 3000, 500}};
+    const QString cabinet = write("two.cab", cabinetBytes(layout));
     const QString out = tmp.path() + "/out";
     int error;
     {
@@ -122,20 +122,20 @@ TEST_F(CabReliabilityTest, AFailedWriteFailsTheWalkAndLeavesNoPartOfThatMember)
 
 TEST_F(CabReliabilityTest, AnOutputFolderThatCannotBeMadeFailsTheWalk)
 {
-    CabSpec spec;
-    spec.blocks = {"alpha"};
-    spec.files = {{"a.txt", 5, 0}};
-    const QString cabinet = write("one.cab", cabinetBytes(spec));
+    CabLayout layout;
+    layout.blocks = {"alpha"};
+    layout.files = {{"a.txt", 5, 0}};
+    const QString cabinet = write("one.cab", cabinetBytes(layout));
     write("plain-file", "x");
     EXPECT_EQ(extract(cabinet, tmp.path() + "/plain-file/out"), 82);
 }
 
 TEST_F(CabReliabilityTest, NothingIsMadeThroughALinkInTheOutputFolder)
 {
-    CabSpec spec;
-    spec.blocks = {"alphabravo"};
-    spec.files = {{"link\\deeper\\x.txt", 5, 0}, {"good.txt", 5, 5}};
-    const QString cabinet = write("link.cab", cabinetBytes(spec));
+    CabLayout layout;
+    layout.blocks = {"alphabravo"};
+    layout.files = {{"link\\deeper\\x.txt", 5, 0}, {"good.txt", 5, 5}};
+    const QString cabinet = write("link.cab", cabinetBytes(layout));
     const QString out = tmp.path() + "/out", elsewhere = tmp.path() + "/elsewhere";
     QDir().mkpath(out);
     QDir().mkpath(elsewhere);
@@ -147,11 +147,11 @@ TEST_F(CabReliabilityTest, NothingIsMadeThroughALinkInTheOutputFolder)
 
 TEST_F(CabReliabilityTest, AnEntryClashingWithAnotherIsSkippedAndTheRestUnpacked)
 {
-    CabSpec spec;
-    spec.blocks = {"1111222233334444"};
-    spec.files = {{"a\\b.txt", 4, 0}, {"a", 4, 4}, {"c", 4, 8}, {"c\\d.txt", 4, 12}};
+    CabLayout layout;
+    layout.blocks = {"1111222233334444"};
+    layout.files = {{"a\\b.txt", 4, 0}, {"a", 4, 4}, {"c", 4, 8}, {"c\\d.txt", 4, 12}};
     const QString out = tmp.path() + "/out";
-    EXPECT_EQ(extract(write("clash.cab", cabinetBytes(spec)), out), 0);
+    EXPECT_EQ(extract(write("clash.cab", cabinetBytes(layout)), out), 0);
     EXPECT_EQ(entriesBelow(out), (QStringList{"a", "a/b.txt", "c"}));
     QFile c(out + "/c");
     ASSERT_TRUE(c.open(QIODevice::ReadOnly));

@@ -51,8 +51,17 @@ TEST_F(ToolReliabilityTest, BuildOntoAFullFileSystemFailsAndKeepsTheOldPackage)
 {
     if (run("/usr/bin/unshare", {"-rm", "true"}).status != 0)
         GTEST_SKIP() << "no mount namespace here to mount a small file system in";
-    const ToolRun first = run("orvantis-cli", {"build", "--name", "Ocean", "-o", path("Ocean.tsk")});
+    // Flat pictures make a package of a kilobyte or two: small enough to reach the disk
+    // only when the file is finished.
+    for (const auto& [name, colour] : {std::pair{"blue.png", Qt::blue}, std::pair{"red.png", Qt::red}}) {
+        QImage flat(240, 293, QImage::Format_RGB32);
+        flat.fill(colour);
+        writeBytes(path(name), encode(flat, "PNG"));
+    }
+    const ToolRun first = run("orvantis-cli", {"build", "--name", "Ocean", "--today", path("blue.png"),
+                                               "-o", path("Ocean.tsk")});
     ASSERT_EQ(first.status, 0) << first.err.toStdString();
+    ASSERT_LT(QFileInfo(path("Ocean.tsk")).size(), 16384);
 
     // Inside its own mount namespace: a small file system holding the old package and filled
     // up, the save onto it, then what became of the package (the mount ends with the shell).
@@ -60,10 +69,11 @@ TEST_F(ToolReliabilityTest, BuildOntoAFullFileSystemFailsAndKeepsTheOldPackage)
     const QString script =
         "mount -t tmpfs -o size=64k tmpfs \"$1\" && cp \"$2\" \"$1/Ocean.tsk\" && "
         "{ cat /dev/zero > \"$1/fill\" 2>/dev/null; true; } && "
-        "\"$3\" build --name Storm -o \"$1/Ocean.tsk\"; echo \"status $?\"; "
+        "\"$3\" build --name Storm --today \"$4\" -o \"$1/Ocean.tsk\"; echo \"status $?\"; "
         "cmp -s \"$2\" \"$1/Ocean.tsk\" && echo kept";
     const ToolRun r = run("/usr/bin/unshare", {"-rm", "sh", "-c", script, "sh", path("full"),
-                                           path("Ocean.tsk"), ORV_BINARY_DIR "/orvantis-cli"});
+                                           path("Ocean.tsk"), ORV_BINARY_DIR "/orvantis-cli",
+                                           path("red.png")});
     EXPECT_EQ(r.out, "status 1\nkept\n");
     EXPECT_EQ(r.err, "Error: Path/File access error: " + path("full") + "/Ocean.tsk (SaveTheme)\n");
 }
@@ -107,10 +117,10 @@ TEST_F(ToolReliabilityTest, ExtractReportsWhatItCouldNotWrite)
 
 TEST_F(ToolReliabilityTest, ExtractShowsControlCharactersOfMemberNamesEscaped)
 {
-    CabSpec spec;
-    spec.blocks = {"abc"};
-    spec.files = {{"bell\x07\x1b[2Jname.txt", 3, 0}, {"caf\xe9\x9b.txt", 0, 3}};
-    writeBytes(path("odd.cab"), cabinetBytes(spec));
+    CabLayout layout;
+    layout.blocks = {"abc"};
+    layout.files = {{"bell\x07\x1b[2Jname.txt", 3, 0}, {"caf\xe9\x9b.txt", 0, 3}};
+    writeBytes(path("odd.cab"), cabinetBytes(layout));
     const ToolRun r = run("orvantis-cli", {"extract", path("odd.cab"), path("out")});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, path("out") + "/bell\\x07\\x1b[2Jname.txt\n" + path("out") +

@@ -54,7 +54,7 @@ private:
 
 // A cabinet as its header describes it. Folder 0 holds the data blocks; any further folders
 // are empty. Lengths and offsets are written as given, true or not.
-struct CabSpec {
+struct CabLayout {
     struct File {
         QByteArray name;
         quint32 length;
@@ -88,42 +88,42 @@ inline QByteArray mszipBlock(const QByteArray& unpacked)
     return "CK" + z.mid(4 + 2, z.size() - 4 - 2 - 4);
 }
 
-inline QByteArray cabinetBytes(const CabSpec& spec)
+inline QByteArray cabinetBytes(const CabLayout& layout)
 {
     QByteArray files;
-    for (const CabSpec::File& f : spec.files)
+    for (const CabLayout::File& f : layout.files)
         files += le32(f.length) + le32(f.offset) + le16(f.folder) + le16(0x5C6E) + le16(0x48A0) +
                  le16(0x20) + f.name + '\0';
     QByteArray data;
     const char* last = nullptr; // blocks sharing one buffer are packed once
     QByteArray packed;
-    for (const QByteArray& block : spec.blocks) {
-        if (block.constData() != last) packed = spec.mszip ? mszipBlock(block) : block;
+    for (const QByteArray& block : layout.blocks) {
+        if (block.constData() != last) packed = layout.mszip ? mszipBlock(block) : block;
         last = block.constData();
         data += le32(0) + le16(quint16(packed.size())) + le16(quint16(block.size())) + packed;
     }
-    const quint32 coffFiles = 36 + 8 * quint32(spec.folders);
+    const quint32 coffFiles = 36 + 8 * quint32(layout.folders);
     const quint32 dataStart = coffFiles + quint32(files.size());
     QByteArray folders;
-    for (int i = 0; i < spec.folders; ++i)
-        folders += le32(dataStart) + le16(i == 0 ? quint16(spec.blocks.size()) : 0) +
-                   le16(spec.mszip ? 1 : 0);
+    for (int i = 0; i < layout.folders; ++i)
+        folders += le32(dataStart) + le16(i == 0 ? quint16(layout.blocks.size()) : 0) +
+                   le16(layout.mszip ? 1 : 0);
     const quint32 total = dataStart + quint32(data.size());
     const QByteArray header = "MSCF" + le32(0) + le32(total) + le32(0) + le32(coffFiles) +
-                              le32(0) + QByteArray("\x03\x01", 2) + le16(quint16(spec.folders)) +
-                              le16(quint16(spec.files.size())) + le16(0) + le16(0x1234) + le16(0);
+                              le32(0) + QByteArray("\x03\x01", 2) + le16(quint16(layout.folders)) +
+                              le16(quint16(layout.files.size())) + le16(0) + le16(0x1234) + le16(0);
     return header + folders + files + data;
 }
 
 // A compressed folder of `blocks` blocks of 32 KB of zeros: a few hundred bytes on disk for
 // each megabyte it unpacks to.
-inline CabSpec zeroFolder(int blocks)
+inline CabLayout zeroFolder(int blocks)
 {
-    CabSpec spec;
-    spec.mszip = true;
+    CabLayout layout;
+    layout.mszip = true;
     const QByteArray zeros(32768, '\0');
-    for (int i = 0; i < blocks; ++i) spec.blocks << zeros;
-    return spec;
+    for (int i = 0; i < blocks; ++i) layout.blocks << zeros;
+    return layout;
 }
 
 } // namespace orv::test
