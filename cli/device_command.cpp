@@ -3,6 +3,8 @@
 // control's messages and every error go to stderr.
 #include "cli/device_command.h"
 
+#include "cli/own_stderr.h"
+
 #include "devicectl/client/cradlelink_client.h"
 
 #include <QCoreApplication>
@@ -24,10 +26,11 @@ void out(const QString& text)
     std::fflush(stdout);
 }
 
+// The tool's stderr is set aside from what libraries print; the control's boxes come here too.
 void err(const QString& text)
 {
-    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-    std::fflush(stderr);
+    std::fprintf(ownStderr(), "%s\n", text.toLocal8Bit().constData());
+    std::fflush(ownStderr());
 }
 
 std::unique_ptr<ControlHost> loadControl()
@@ -35,6 +38,7 @@ std::unique_ptr<ControlHost> loadControl()
     QString problem;
     auto host = ControlHost::load(cradlelink::locateLibrary(QCoreApplication::applicationDirPath()), &problem);
     if (!host) err("Error: " + problem);
+    else host->setMessageHandler([](const QString& text, const QString&) { err("Cradlelink: " + text); });
     return host;
 }
 

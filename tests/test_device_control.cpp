@@ -3,7 +3,9 @@
 // rules and paths that try to leave the device folder.
 #include "device_test_kit.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace orv::test {
 namespace {
@@ -208,6 +210,13 @@ TEST_F(Control, DevicePathsNeverLeaveTheDeviceFolder)
     QFile::link(dir.path(), device("My Documents/out"));
     QFile::link(dir.path() + "/planted.tsk", device("My Documents/dangling.tsk"));
     put(pc("a.tsk"), "a");
+    put(device("My Documents/back\\slash.tsk"), "unreachable");
+    const QByteArray notUtf8 = device("My Documents/").toUtf8() + "bad\xff.tsk";
+    ::close(::open(notUtf8.constData(), O_CREAT | O_WRONLY, 0644));
+    struct Unlink {
+        QByteArray path;
+        ~Unlink() { ::unlink(path.constData()); } // QDir cannot name it to remove it
+    } cleanup{notUtf8};
     connect();
     const QString lone = QString("\\My Documents\\x") + QChar(0xD800) + ".tsk";
     const struct {
@@ -322,6 +331,39 @@ TEST_F(Control, InterfacesAndUnloadingFollowTheObjectsLifetimes)
     c.reset();
     EXPECT_EQ(canUnload(), S_OK);
     dlclose(keep);
+}
+
+TEST_F(Control, ORapiIsSetByReferenceOnlyAndOnlyToACRapi)
+{
+    load();
+    auto other = cradlelink::ControlHost::load(controlLibrary());
+    ASSERT_TRUE(other);
+    other->putString(DISPID_CRapi_PPCSearchPath, "from the other control");
+    IDispatch* control = c->control();
+    DISPID putId = DISPID_PROPERTYPUT;
+    VARIANT arg{};
+    arg.vt = VT_DISPATCH;
+    arg.u.pdispVal = other->crapi();
+    DISPPARAMS put{&arg, &putId, 1, 1};
+    EXPECT_EQ(control->lpVtbl->Invoke(control, DISPID_UCRapi_oRapi, IID_NULL, 0, DISPATCH_PROPERTYPUT, &put,
+                                      nullptr, nullptr, nullptr),
+              DISP_E_MEMBERNOTFOUND);
+    arg.u.pdispVal = other->control(); // a control is not a CRapi
+    EXPECT_EQ(control->lpVtbl->Invoke(control, DISPID_UCRapi_oRapi, IID_NULL, 0, DISPATCH_PROPERTYPUTREF, &put,
+                                      nullptr, nullptr, nullptr),
+              DISP_E_TYPEMISMATCH);
+    arg.u.pdispVal = other->crapi();
+    EXPECT_EQ(control->lpVtbl->Invoke(control, DISPID_UCRapi_oRapi, IID_NULL, 0, DISPATCH_PROPERTYPUTREF, &put,
+                                      nullptr, nullptr, nullptr),
+              S_OK);
+    DISPPARAMS none{};
+    VARIANT result{};
+    ASSERT_EQ(control->lpVtbl->Invoke(control, DISPID_UCRapi_oRapi, IID_NULL, 0, DISPATCH_PROPERTYGET, &none,
+                                      &result, nullptr, nullptr),
+              S_OK);
+    EXPECT_EQ(result.vt, VT_DISPATCH);
+    EXPECT_EQ(result.u.pdispVal, other->crapi());
+    c->clear(&result);
 }
 
 } // namespace

@@ -40,7 +40,9 @@ TEST_F(ControlFaults, FailedOrShortWriteIsAnErrorWritingToThePPC)
         c->setPPCFileNameToWrite("\\My Documents\\a.tsk");
         EXPECT_FALSE(c->TransferFileToPPC()) << t.fault;
         EXPECT_EQ(boxes, QList<Box>({{"Error writing to PPC", "Cradlelink"}})) << t.fault;
-        if (t.lastError >= 0) EXPECT_EQ(c->LastError(), t.lastError);
+        if (t.lastError >= 0) {
+            EXPECT_EQ(c->LastError(), t.lastError);
+        }
         EXPECT_EQ(faults->openHandles(), 0) << t.fault;
         faults->set(t.fault, t.fault == std::string("write_fail") ? 0 : -1);
     }
