@@ -1,10 +1,10 @@
 // The help file answers what the program sends the user to it for: every message that
 // points into help has its section, every contents link leads somewhere, and every command
 // and menu entry of the main window is described.
+#include "app/ui/hover_menu.h"
 #include "app/ui/main_window.h"
 #include "support/session_fixture.h"
 
-#include <QAction>
 #include <QDirIterator>
 #include <QFile>
 #include <QPushButton>
@@ -91,7 +91,8 @@ TEST_F(HelpCoverageTest, EveryCommandAndMenuEntryIsDescribed)
     MainWindow window(*session);
     const QString text = helpText();
     QStringList captions;
-    for (const QAction* a : window.findChildren<QAction*>()) captions << a->text();
+    for (MenuPanel p : {MenuPanel::Theme, MenuPanel::Image, MenuPanel::Color, MenuPanel::Help})
+        for (const HoverLabel* entry : window.menus().entries(p)) captions << entry->text();
     for (const QPushButton* b : window.findChildren<QPushButton*>()) captions << b->text();
     int described = 0;
     for (const QString& c : captions) {
