@@ -1,5 +1,6 @@
 #include "cli/cli_options.h"
 
+#include "cli/device_command.h"
 #include "theme/theme_model.h"
 
 #include <QRegularExpression>
@@ -9,6 +10,7 @@ namespace orv::cli {
 
 namespace {
 
+constexpr int kMaxNameLength = 40;
 const QStringList kScreens = {"main", "message", "important", "navigation", "menu"};
 
 bool parseColour(const QString& text, Colour& out)
@@ -25,7 +27,8 @@ bool parseNumber(const QString& text, double low, double high, double& out)
 {
     bool ok = false;
     const double v = text.toDouble(&ok);
-    if (!ok || v < low || v > high) return false;
+    // "nan" converts, and fails every comparison: it must not pass as in range.
+    if (!ok || !std::isfinite(v) || v < low || v > high) return false;
     out = v;
     return true;
 }
@@ -82,7 +85,7 @@ QString usageText()
         "      and zoomed by Z (1, the default, is the largest frame; larger shows less) is\n"
         "      scaled to the background. The frame stays inside the picture.\n"
         "  extract PACKAGE.tsk DIR\n"
-        "      Unpacks the members into DIR.\n"
+        "      Unpacks the members into DIR.\n") + deviceUsageText() + QStringLiteral(
         "  --help\n"
         "      Shows this text.\n"
         "\n"
@@ -145,6 +148,12 @@ bool parseOptions(const QStringList& args, Options& o, QString& problem)
                 return false;
             }
         } else if (a == "--name" && build) {
+            // What the editor's name box can hold: 40 characters, and no folder separator or
+            // colon, as the name becomes part of the saved file's name.
+            if (v.size() > kMaxNameLength || v.contains(':') || v.contains('/')) {
+                problem = "--name takes at most 40 characters, without ':' or '/'";
+                return false;
+            }
             o.name = v;
         } else if (a == "--color" && build) {
             const int eq = v.indexOf('=');
