@@ -33,6 +33,16 @@ bool parseNumber(const QString& text, double low, double high, double& out)
     return true;
 }
 
+std::optional<QDate> parseDate(const QString& text)
+{
+    for (const char* format : {"yyyy-MM-dd", "M/d/yyyy", "d MMMM yyyy", "MMMM d, yyyy",
+                               "dddd, MMMM d, yyyy", "dddd, d MMMM yyyy"}) {
+        const QDate d = QDate::fromString(text, QString::fromLatin1(format));
+        if (d.isValid()) return d;
+    }
+    return std::nullopt;
+}
+
 // "X,Y" with two finite numbers; values past the picture's edges are kept, the frame is
 // clamped when it is placed.
 bool parseFocus(const QString& text, Placement& out)
@@ -46,16 +56,6 @@ bool parseFocus(const QString& text, Placement& out)
     out.focusX = x;
     out.focusY = y;
     return true;
-}
-
-std::optional<QDate> parseDate(const QString& text)
-{
-    for (const char* format : {"yyyy-MM-dd", "M/d/yyyy", "d MMMM yyyy", "MMMM d, yyyy",
-                               "dddd, MMMM d, yyyy", "dddd, d MMMM yyyy"}) {
-        const QDate d = QDate::fromString(text, QString::fromLatin1(format));
-        if (d.isValid()) return d;
-    }
-    return std::nullopt;
 }
 
 } // namespace

@@ -55,9 +55,11 @@ PlacementDialog::PlacementDialog(const QImage& picture, QSize target, QWidget* p
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     if (maxShown.isEmpty()) maxShown = roomOnScreen(parent, target);
-    const QSize shownSize = picture.width() > maxShown.width() || picture.height() > maxShown.height()
-                                ? picture.size().scaled(maxShown, Qt::KeepAspectRatio)
-                                : picture.size();
+    // A thin strip of a picture still gets one row or column on screen.
+    const QSize shownSize = (picture.width() > maxShown.width() || picture.height() > maxShown.height()
+                                 ? picture.size().scaled(maxShown, Qt::KeepAspectRatio)
+                                 : picture.size())
+                                .expandedTo(QSize(1, 1));
     shown_ = shownSize == picture.size() ? picture
                                          : resampleArea(picture, picture.rect(), shownSize);
 
