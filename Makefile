@@ -55,12 +55,15 @@ FUZZ_SECONDS ?= 60
 fuzz:
 	bash scripts/install-deps.sh clang libclang-rt-dev
 	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) $(CMAKE_FLAGS) -DCMAKE_BUILD_TYPE=Debug -DORV_FUZZ=ON -DORV_BENCH=OFF
-	cmake --build $(BUILD_FUZZ) --target fuzz_theme_readers fuzz_cab_file
-	mkdir -p $(BUILD_FUZZ)/corpus/readers $(BUILD_FUZZ)/corpus/cab $(BUILD_FUZZ)/crashes tests/data/fuzz/readers tests/data/fuzz/cab
+	cmake --build $(BUILD_FUZZ) --target fuzz_theme_readers fuzz_cab_file fuzz_region_data fuzz_ce_path
+	mkdir -p $(BUILD_FUZZ)/corpus/readers $(BUILD_FUZZ)/corpus/cab $(BUILD_FUZZ)/corpus/region $(BUILD_FUZZ)/corpus/cepath $(BUILD_FUZZ)/crashes tests/data/fuzz/readers tests/data/fuzz/cab tests/data/fuzz/region tests/data/fuzz/cepath
 	cp resources/template/theme-template.000 $(BUILD_FUZZ)/corpus/readers/
 	find tests/data/cabs -name '*.cab' -exec cp {} $(BUILD_FUZZ)/corpus/cab/ \;
+	cp resources/FRData.dat $(BUILD_FUZZ)/corpus/region/
 	bash scripts/fuzz-run.sh ./$(BUILD_FUZZ)/fuzz/fuzz_theme_readers $(BUILD_FUZZ)/readers.log -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=$(BUILD_FUZZ)/crashes/ $(BUILD_FUZZ)/corpus/readers tests/data/fuzz/readers
 	bash scripts/fuzz-run.sh ./$(BUILD_FUZZ)/fuzz/fuzz_cab_file $(BUILD_FUZZ)/cab.log -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=$(BUILD_FUZZ)/crashes/ $(BUILD_FUZZ)/corpus/cab tests/data/fuzz/cab
+	bash scripts/fuzz-run.sh ./$(BUILD_FUZZ)/fuzz/fuzz_region_data $(BUILD_FUZZ)/region.log -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=$(BUILD_FUZZ)/crashes/ $(BUILD_FUZZ)/corpus/region tests/data/fuzz/region
+	bash scripts/fuzz-run.sh ./$(BUILD_FUZZ)/fuzz/fuzz_ce_path $(BUILD_FUZZ)/cepath.log -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=$(BUILD_FUZZ)/crashes/ $(BUILD_FUZZ)/corpus/cepath tests/data/fuzz/cepath
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ)

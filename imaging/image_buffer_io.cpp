@@ -4,6 +4,7 @@
 // Pictures come from users and from packages, so nothing is decoded before its size is
 // known and found reasonable: a header may claim any size it likes.
 #include "app/errors.h"
+#include "app/safe_write.h"
 #include "imaging/image_buffer.h"
 #include "imaging/picture_limits.h"
 
@@ -277,11 +278,8 @@ void ImageBuffer::SaveFile()
     QImageWriter writer(&file, format);
     if (format == "jpeg") writer.setQuality(SaveQuality > 0 ? std::min(SaveQuality, 100) : -1);
     // An 8-bit picture goes out as an 8-bit (palette) PNG, as the package reader expects.
-    if (!writer.write(image_)) {
-        file.cancelWriting();
-        throw failed;
-    }
-    if (!file.commit()) throw failed;
+    if (!writer.write(image_)) file.cancelWriting();
+    if (!commitWhole(file)) throw failed;
 }
 
 } // namespace orv

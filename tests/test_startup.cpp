@@ -170,10 +170,10 @@ TEST(SingleInstance, SecondLockIsRefusedUntilTheFirstIsReleased)
 {
     QTemporaryDir dir;
     auto first = acquireSingleInstance(dir.path());
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(acquireSingleInstance(dir.path()), nullptr);
-    first.reset();
-    EXPECT_NE(acquireSingleInstance(dir.path()), nullptr);
+    ASSERT_EQ(first.state, InstanceLock::State::Held);
+    EXPECT_EQ(acquireSingleInstance(dir.path()).state, InstanceLock::State::OtherInstance);
+    first.lock.reset();
+    EXPECT_EQ(acquireSingleInstance(dir.path()).state, InstanceLock::State::Held);
 }
 
 TEST(FileAssociation, WrittenWhenMissingAndLeftAloneAfterwards)

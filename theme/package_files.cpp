@@ -1,6 +1,8 @@
 #include "theme/package_files.h"
 
 #include "app/errors.h"
+#include "app/safe_write.h"
+#include "theme/cab_file.h"
 #include "imaging/image_buffer.h"
 
 #include <QDir>
@@ -86,8 +88,8 @@ void convertToBitmap(const QString& from, const QString& bitmapPath)
     QSaveFile out(bitmapPath);
     if (!out.open(QIODevice::WriteOnly)) throw accessError(bitmapPath);
     QImageWriter writer(&out, "bmp");
-    if (!writer.write(picture.convertToFormat(QImage::Format_RGB888)) || !out.commit())
-        throw accessError(bitmapPath);
+    if (!writer.write(picture.convertToFormat(QImage::Format_RGB888))) out.cancelWriting();
+    if (!commitWhole(out)) throw accessError(bitmapPath);
 }
 
 QString packageNameOf(const QString& chosenFileName)
@@ -99,6 +101,39 @@ QString packageNameOf(const QString& chosenFileName)
     while (b < e && name[b] == QLatin1Char(' ')) ++b;
     while (e > b && name[e - 1] == QLatin1Char(' ')) --e;
     return name.mid(b, e - b);
+}
+
+bool packageNameUsable(const QString& packageName)
+{
+    for (const QChar c : packageName)
+        if (c == QLatin1Char('\\') || c.category() == QChar::Other_Control) return false;
+    return true;
+}
+
+QStringList memberSizes(const QString& folder, const QStringList& members)
+{
+    QStringList sized;
+    for (const QString& m : members)
+        sized << m + ' ' + QString::number(QFileInfo(joinPath(folder, m)).size());
+    return sized;
+}
+
+bool packageHolds(const QString& package, const QStringList& members)
+{
+    const QFileInfo info(package);
+    if (!info.isFile() || info.isSymLink()) return false;
+    QStringList found;
+    try {
+        CCabFile cab;
+        cab.setCabName(package);
+        cab.FileFound = [&](const QString& name, double, std::int32_t size, const QString& path) {
+            found << path + name + ' ' + QString::number(size);
+        };
+        if (!cab.GetInfo(QString())) return false;
+    } catch (const AppError&) {
+        return false;
+    }
+    return found == members;
 }
 
 QByteArray cabDirectiveText(const QString& packageName)
@@ -118,7 +153,7 @@ QByteArray cabDirectiveText(const QString& packageName)
         ".Set UniqueFiles = OFF",
         ".Set DiskDirectory1=.",
         ".Set DiskLabel1 = Setup",
-        ".Set CabinetName1 = " + packageName.toLocal8Bit() + ".tsk",
+        ".Set CabinetName1 = " + packageName.toUtf8() + ".tsk",
         "zephrin1.000",
         kMenuMember.toLatin1(),
         kTodayMember.toLatin1(),
@@ -141,12 +176,7 @@ void installPackage(const QString& source, const QString& destination)
     const QByteArray bytes = in.readAll();
     if (bytes.size() != in.size()) throw accessError(source);
 
-    // QSaveFile writes beside the destination and renames over it on commit; without the
-    // direct-write fallback an unwritable folder fails instead of truncating the old file.
-    QSaveFile out(destination);
-    out.setDirectWriteFallback(false);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-        throw accessError(destination);
+    if (!writeFileWhole(destination, bytes)) throw accessError(destination);
 }
 
 int runAndWait(const QString& program, const QStringList& args, const QString& workDir,

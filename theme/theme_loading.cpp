@@ -27,7 +27,7 @@ QByteArray readDataFile(const QString& path)
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         throw AppError(75, "Orvantis", "Path/File access error: " + path);
-    QByteArray bytes = f.readAll();
+    QByteArray bytes = f.read(kMaxThemeDataFileBytes);
     bytes.append('\0');
     return bytes;
 }
