@@ -2,6 +2,7 @@
 // order the transfer window calls them; init makes a folder that looks like a handheld. The
 // control's messages and every error go to stderr.
 #include "cli/device_command.h"
+#include "cli/own_stderr.h"
 
 #include "devicectl/client/cradlelink_client.h"
 
@@ -26,15 +27,21 @@ void out(const QString& text)
 
 void err(const QString& text)
 {
-    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-    std::fflush(stderr);
+    std::fprintf(ownStderr(), "%s\n", text.toLocal8Bit().constData());
+    std::fflush(ownStderr());
 }
 
 std::unique_ptr<ControlHost> loadControl()
 {
     QString problem;
     auto host = ControlHost::load(cradlelink::locateLibrary(QCoreApplication::applicationDirPath()), &problem);
-    if (!host) err("Error: " + problem);
+    if (!host) {
+        err("Error: " + problem);
+        return host;
+    }
+    // The control's own messages, under its name, go where the tool's do: stderr itself
+    // is kept free of library chatter.
+    host->setMessageHandler([](const QString& text, const QString& title) { err(title + ": " + text); });
     return host;
 }
 
