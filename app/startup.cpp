@@ -2,6 +2,7 @@
 // screen, the one-instance lock and the file association.
 #include "app/startup.h"
 
+#include "app/association.h"
 #include "app/editor_session.h"
 #include "app/settings_store.h"
 
@@ -57,6 +58,8 @@ void RegisterFileType(const QString& home, const QString& programDir)
                "  <mime-type type=\"application/x-orvantis-document\">\n"
                "    <comment>Orvantis Document</comment>\n"
                "    <glob pattern=\"*.tsk\"/>\n"
+               "    <sub-class-of type=\"application/vnd.ms-cab-compressed\"/>\n"
+               "    <icon name=\"application-x-orvantis-document\"/>\n"
                "  </mime-type>\n"
                "</mime-info>\n");
     writeWhole(desktopEntryPath(home),
@@ -64,9 +67,13 @@ void RegisterFileType(const QString& home, const QString& programDir)
                 "Type=Application\n"
                 "Name=Orvantis\n"
                 "Comment=Orvantis Document\n"
-                "Exec=" + programDir + "/orvantis %f\n"
+                "Exec=" + desktopExecArgument(programDir + "/orvantis") + " %f\n"
+                "Icon=" + kProgramIconName + "\n"
                 "MimeType=application/x-orvantis-document;\n"
                 "Categories=Graphics;\n").toUtf8());
+    // Written is not yet known: desktops read the caches, not these files.
+    refreshAssociationCaches(home);
+    installAssociationIcons(home);
 }
 
 void EditorSession::readStartupSettings()

@@ -1,13 +1,16 @@
 #include "cli/cli_options.h"
 
+#include "cli/device_command.h"
 #include "theme/theme_model.h"
 
 #include <QRegularExpression>
+#include <cmath>
 
 namespace orv::cli {
 
 namespace {
 
+constexpr int kMaxNameLength = 40;
 const QStringList kScreens = {"main", "message", "important", "navigation", "menu"};
 
 bool parseColour(const QString& text, Colour& out)
@@ -24,7 +27,8 @@ bool parseNumber(const QString& text, double low, double high, double& out)
 {
     bool ok = false;
     const double v = text.toDouble(&ok);
-    if (!ok || v < low || v > high) return false;
+    // "nan" converts, and fails every comparison: it must not pass as in range.
+    if (!ok || !std::isfinite(v) || v < low || v > high) return false;
     out = v;
     return true;
 }
@@ -62,7 +66,7 @@ QString usageText()
         "      12 13 14 25 26. Brightness and contrast 0.0 to 1.0 (neutral 0.5), gamma 1.0\n"
         "      to 10.0 (neutral 5.0). Without --menu the Start menu follows the Today picture.\n"
         "  extract PACKAGE.tsk DIR\n"
-        "      Unpacks the members into DIR.\n"
+        "      Unpacks the members into DIR.\n") + deviceUsageText() + QStringLiteral(
         "  --help\n"
         "      Shows this text.\n"
         "\n"
@@ -124,6 +128,12 @@ bool parseOptions(const QStringList& args, Options& o, QString& problem)
                 return false;
             }
         } else if (a == "--name" && build) {
+            // What the editor's name box can hold: 40 characters, and no folder separator or
+            // colon, as the name becomes part of the saved file's name.
+            if (v.size() > kMaxNameLength || v.contains(':') || v.contains('/')) {
+                problem = "--name takes at most 40 characters, without ':' or '/'";
+                return false;
+            }
             o.name = v;
         } else if (a == "--color" && build) {
             const int eq = v.indexOf('=');

@@ -4,6 +4,9 @@
 #include "app/editor_session.h"
 #include "cli/cli_interaction.h"
 #include "cli/cli_options.h"
+#include "cli/device_command.h"
+#include "cli/own_stderr.h"
+#include "preview/fonts.h"
 #include "theme/cab_file.h"
 
 #include <QDir>
@@ -26,8 +29,8 @@ void printOut(const QString& text)
 
 void printErr(const QString& text)
 {
-    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-    std::fflush(stderr);
+    std::fprintf(ownStderr(), "%s\n", text.toLocal8Bit().constData());
+    std::fflush(ownStderr());
 }
 
 QString jsonString(const QString& s)
@@ -217,14 +220,19 @@ int main(int argc, char** argv)
     // Rendering needs fonts and painting, never a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     // stderr carries the editor's messages; the toolkit's own chatter stays out of it.
-    if (qEnvironmentVariableIsEmpty("ORVANTIS_CLI_DEBUG"))
+    if (qEnvironmentVariableIsEmpty("ORVANTIS_CLI_DEBUG")) {
+        setAsideStderr();
         qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& msg) {
             if (type == QtCriticalMsg || type == QtFatalMsg) printErr(msg);
         });
+    }
     QGuiApplication app(argc, argv);
+    // The screens are drawn in the editor's handheld font, not whatever fontconfig offers.
+    registerHandheldFonts();
 
     QStringList args = app.arguments();
     args.removeFirst();
+    if (args.value(0) == "device") return runDeviceCommand(args.mid(1));
     Options o;
     QString problem;
     if (!parseOptions(args, o, problem)) {

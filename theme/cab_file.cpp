@@ -233,8 +233,9 @@ QString dateValueText(double value)
                                  .arg(mi, 2, 10, QLatin1Char('0'))
                                  .arg(s, 2, 10, QLatin1Char('0'))
                                  .arg(h < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
-    if (secs == 0) return dateText;
+    // Day 0 is no date at all: the value 0 itself reads "12:00:00 AM".
     if (days == 0) return timeText;
+    if (secs == 0) return dateText;
     return dateText + QLatin1Char(' ') + timeText;
 }
 

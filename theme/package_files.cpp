@@ -1,6 +1,7 @@
 #include "theme/package_files.h"
 
 #include "app/errors.h"
+#include "imaging/image_buffer.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,6 +19,21 @@ namespace {
 AppError accessError(const QString& path)
 {
     return AppError(75, "Orvantis", "Path/File access error: " + path);
+}
+
+// Read as the image buffer reads: a cut-short or mislabelled picture is refused, not
+// turned into a bitmap with grey rows. A null picture when it cannot be read.
+QImage readWholePicture(const QString& path)
+{
+    ImageBuffer reader;
+    reader.FileName = path;
+    try {
+        reader.LoadFile();
+    } catch (const AppError& e) {
+        if (e.number() != kErrBadPicture) throw;
+        return {};
+    }
+    return reader.image();
 }
 
 } // namespace
@@ -65,9 +81,7 @@ void renameFile(const QString& from, const QString& to)
 
 void convertToBitmap(const QString& from, const QString& bitmapPath)
 {
-    QImageReader reader(from);
-    reader.setDecideFormatFromContent(true);
-    const QImage picture = reader.read();
+    const QImage picture = readWholePicture(from);
     if (picture.isNull()) throw AppError(481, "Orvantis", "Invalid picture");
     QSaveFile out(bitmapPath);
     if (!out.open(QIODevice::WriteOnly)) throw accessError(bitmapPath);
@@ -80,7 +94,11 @@ QString packageNameOf(const QString& chosenFileName)
 {
     QString name = chosenFileName;
     if (name.endsWith(".tsk", Qt::CaseInsensitive)) name.chop(4);
-    return name.trimmed();
+    // Blanks only, as the data file writer trims the theme name; tabs and the like stay.
+    qsizetype b = 0, e = name.size();
+    while (b < e && name[b] == QLatin1Char(' ')) ++b;
+    while (e > b && name[e - 1] == QLatin1Char(' ')) --e;
+    return name.mid(b, e - b);
 }
 
 QByteArray cabDirectiveText(const QString& packageName)

@@ -1,5 +1,6 @@
 // Main: one instance, the file association, the settings, then the main window.
 #include "app/editor_session.h"
+#include "app/preset_answer.h"
 #include "app/startup.h"
 #include "app/ui/main_window.h"
 #include "app/ui/qt_interaction.h"
@@ -32,11 +33,13 @@ int main(int argc, char** argv)
     args.removeFirst();
     const QString commandLine = args.join(' ');
 
-    orv::QtInteraction ui;
+    orv::QtInteraction dialogs;
+    // Drops hand their file to the next open question instead of a dialog.
+    orv::PresetOpenAnswer ui(dialogs);
     orv::EditorSession session(ui, folders);
     session.readStartupSettings();
     orv::MainWindow window(session);
-    ui.setParent(&window);
+    dialogs.setParent(&window);
     window.start(commandLine);
     return app.exec();
 }

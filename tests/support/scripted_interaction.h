@@ -5,6 +5,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace orv::test {
@@ -30,12 +31,15 @@ public:
     int fitRequests = 0;
     std::vector<RecordedBox> boxes;
     int busyOn = 0, busyOff = 0;
+    // Runs as a colour dialog or a message box is asked for, to look at the state then.
+    std::function<void()> onAsk;
 
     std::optional<QString> openFile(const FileDialogRequest& r) override { return nextFile(r); }
     std::optional<QString> saveFile(const FileDialogRequest& r) override { return nextFile(r); }
     std::optional<Colour> chooseColour(Colour start) override
     {
         colourRequests.push_back(start);
+        if (onAsk) onAsk();
         if (colourAnswers.empty()) return std::nullopt;
         auto a = colourAnswers.front();
         colourAnswers.pop_front();
@@ -53,6 +57,7 @@ public:
                          MsgButtons buttons) override
     {
         boxes.push_back({text, title, icon, buttons});
+        if (onAsk) onAsk();
         if (boxAnswers.empty()) return MsgResult::Ok;
         auto a = boxAnswers.front();
         boxAnswers.pop_front();

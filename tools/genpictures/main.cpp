@@ -39,6 +39,7 @@ int main(int argc, char** argv)
     pictures.append(gen::skinPictures());
     pictures.append(gen::aboutPicture());
     if (preview) return gen::writePreviews(dir, pictures) ? 0 : 1;
+    pictures.append(gen::iconPictures());
     for (const gen::Picture& pic : pictures) {
         QSaveFile file(dir + "/" + pic.name + "." + pic.format);
         if (!file.open(QIODevice::WriteOnly) || file.write(gen::storedBytes(pic)) < 0 || !file.commit()) {
