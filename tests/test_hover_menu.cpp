@@ -1,12 +1,15 @@
 // The hover menus as a user works them: pointer moves open and close panels, a release on an
 // entry acts, some entries keep their panel open.
+#include "app/ui/about_window.h"
 #include "app/ui/hover_menu.h"
 #include "app/ui/main_window.h"
 #include "support/session_fixture.h"
 
 #include <QComboBox>
 #include <QFrame>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 namespace orv::test {
 namespace {
@@ -142,7 +145,15 @@ TEST_F(HoverMenuTest, HelpEntriesHidePanelButLeaveTheFlagForTheBackground)
     EXPECT_EQ(ui.boxTexts(), QStringList{"Unable to display Help due to lack of a help file!"});
     EXPECT_EQ(ui.boxes[0].icon, MsgIcon::Exclamation);
     hoverTitle(MenuPanel::Help);
+    bool aboutShown = false; // the about window is modal: close it once it is up
+    QTimer::singleShot(0, [&aboutShown] {
+        if (frmAbout* about = frmAbout::current()) {
+            aboutShown = true;
+            about->btnButton->click();
+        }
+    });
     release("lblAbout");
+    EXPECT_TRUE(aboutShown);
     EXPECT_FALSE(panel(MenuPanel::Help)->isVisible());
     EXPECT_TRUE(menus().isOpen());
     crossBackground();

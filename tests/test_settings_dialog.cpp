@@ -1,14 +1,18 @@
 // The settings dialog: refused names, the skin choices and what they change on the main
 // window, the restart message, the redraw when the Today text changed, the error boxes.
 #include "app/settings_store.h"
+#include "app/ui/main_window.h"
 #include "app/ui/settings_dialog.h"
 #include "support/session_fixture.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTimer>
 
 namespace orv::test {
 
@@ -171,6 +175,43 @@ TEST_F(SettingsDialogTest, TodayTextChangeRedrawsOnCloseAndCancelNeverDoes)
     session->state.TodayText = "odd";
     auto odd = open();
     for (QRadioButton* b : odd->radTodayText) EXPECT_FALSE(b->isChecked());
+}
+
+class SettingsFromMainWindowTest : public SessionTest {};
+
+TEST_F(SettingsFromMainWindowTest, SkinShowsAtOnceAndTheOutlineFollowsOnActivation)
+{
+    session->state.Skin = "NAKED-XP";
+    MainWindow window(*session);
+    window.start(QString());
+    EXPECT_TRUE(window.mask().isEmpty());
+    auto choose = [&](int option) {
+        QTimer::singleShot(0, [option] {
+            frmSettings* dialog = frmSettings::current();
+            ASSERT_NE(dialog, nullptr);
+            dialog->radSkin[option]->setChecked(true);
+            dialog->btnButtons[1]->click();
+        });
+        window.btnButtons_Click(9);
+        EXPECT_EQ(frmSettings::current(), nullptr);
+        QApplication::setActiveWindow(&window);
+        QApplication::processEvents();
+    };
+
+    choose(10); // Wood: skinned buttons, the picture and a rounded outline
+    EXPECT_EQ(session->state.Skin, "SKIN-WOOD");
+    EXPECT_TRUE(window.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(window.findChild<QWidget*>("btnButtons0")->isVisibleTo(&window));
+    EXPECT_FALSE(window.findChild<QWidget*>("btnButtonsXP0")->isVisibleTo(&window));
+    const QRegion wood = window.mask();
+    EXPECT_FALSE(wood.isEmpty());
+    EXPECT_FALSE(wood.contains(QPoint(0, 0)));
+
+    choose(11); // None: asks for a restart; the face keeps its look and outline until then
+    EXPECT_EQ(session->state.Skin, "NAKED-XP");
+    ASSERT_FALSE(ui.boxes.empty());
+    EXPECT_EQ(ui.boxes.back().text, kRestart);
+    EXPECT_TRUE(window.mask().xored(wood).isEmpty());
 }
 
 } // namespace orv::test

@@ -6,11 +6,13 @@
 #include "app/preset_answer.h"
 #include "app/settings_store.h"
 #include "app/shaping/shape_window.h"
+#include "app/ui/about_window.h"
 #include "app/ui/face_contrast.h"
 #include "app/ui/face_controls.h"
 #include "app/ui/help_viewer.h"
 #include "app/ui/hover_menu.h"
 #include "app/ui/preview_view.h"
+#include "app/ui/settings_dialog.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -462,10 +464,9 @@ void MainWindow::layoutFace()
 
 void MainWindow::shapeWindow()
 {
-    if (!skinned()) {
-        clearMask();
-        return;
-    }
+    // The plain looks leave the outline as it is: a skin removed in the settings dialog
+    // stays on the face, outline and all, until the next start.
+    if (!skinned()) return;
     // A frameless window: the window and its client area are the same size.
     if (auto region = ShapeMainWindow(size(), size(), session_.ui())) setMask(*region);
 }
@@ -626,8 +627,7 @@ void MainWindow::showHelp()
 
 void MainWindow::showAbout()
 {
-    // The about window arrives with its own change; until then the entry only closes its
-    // panel, which the hover menus have already done.
+    frmAbout::showModal(session_.folders().programDir, this);
 }
 
 void MainWindow::showThemeTransfer()
@@ -643,7 +643,28 @@ void MainWindow::showThemeTransfer()
 
 void MainWindow::showSettings()
 {
-    // The settings dialog arrives with its own change; it opens here, modally.
+    // What an accepted new skin changes here, at once; the outline follows when the window
+    // is next activated, as the dialog closes.
+    SkinHost host;
+    host.UseSkinButtons = [this] { UseSkinButtons(); };
+    host.setBackground = [this](const QImage& picture) {
+        skin_ = picture;
+        if (!(windowFlags() & Qt::FramelessWindowHint)) {
+            setWindowFlag(Qt::FramelessWindowHint, true); // hides the window: show it again
+            show();
+        }
+        lblCaption_->show();
+        lblVersion_->setStyleSheet("color: white;");
+        paintSkin();
+    };
+    host.restoreHeight = [this](int twips) {
+        if (twips > 0) setFixedHeight(twips / 15);
+    };
+    host.showWindowLabels = [this] {
+        Xlabel_->show();
+        lblMin_->show();
+    };
+    frmSettings::showModal(session_, std::move(host), this);
 }
 
 void MainWindow::btnButtons_Click(int index)
