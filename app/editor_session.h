@@ -101,6 +101,12 @@ public:
     // Redraws the screen now shown: menu, message, important, navigation, else main.
     void redrawCurrentScreen();
 
+    // --- clicks on the preview (preview/hit_test.cpp); x, y in screen pixels ----------------
+    void PicBufMouseUP(int button, int shift, int x, int y);
+    void toggleStartMenu();
+    void toggleMessagePopup();
+    void toggleImportantPopup();
+
     // --- pictures (imaging/) ---------------------------------------------------------------
     void ResetSliders(int which);
     void sliderChanged(Slider slider, int value);

@@ -7,6 +7,10 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <csignal>
+#include <unistd.h>
+
 namespace orv {
 
 Folders Folders::fromEnvironment()
@@ -41,6 +45,33 @@ QString helpFilePath(const QString& programDir)
 }
 
 QString ShortPathOf(const QString& path) { return path; }
+
+namespace {
+const QString kToolWorkspacePrefix = QStringLiteral("orvantis-cli-");
+}
+
+QString toolWorkspaceTemplate(const QString& tempDir)
+{
+    return tempDir + '/' + kToolWorkspacePrefix + QString::number(::getpid()) + "-XXXXXX";
+}
+
+int removeStaleToolWorkspaces(const QString& tempDir)
+{
+    int removed = 0;
+    const QFileInfoList entries = QDir(tempDir).entryInfoList(
+        {kToolWorkspacePrefix + "*-*"}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isSymLink() || entry.ownerId() != ::getuid()) continue;
+        const QString rest = entry.fileName().mid(kToolWorkspacePrefix.size());
+        bool ok = false;
+        const qint64 pid = rest.left(rest.indexOf('-')).toLongLong(&ok);
+        if (!ok || pid <= 0) continue;
+        // Signal 0 only asks whether the process exists.
+        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+        if (QDir(entry.absoluteFilePath()).removeRecursively()) ++removed;
+    }
+    return removed;
+}
 
 bool DeviceLinkInstalled(const QString& libraryDir)
 {

@@ -30,6 +30,13 @@ QString helpFilePath(const QString& programDir);
 // Short path names do not exist here: the path is returned unchanged.
 QString ShortPathOf(const QString& path);
 
+// The command-line tool works in a private data folder under tempDir, named after its
+// process so that one left by a killed run can be told from one in use.
+QString toolWorkspaceTemplate(const QString& tempDir);
+// Removes the tool's data folders under tempDir whose process is gone (a run that was
+// killed); only the user's own, never through a link. Returns how many were removed.
+int removeStaleToolWorkspaces(const QString& tempDir);
+
 // True when the device link library is installed beside the program's libraries.
 bool DeviceLinkInstalled(const QString& libraryDir);
 

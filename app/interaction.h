@@ -2,6 +2,7 @@
 // The one boundary through which the core asks the user anything. The GUI answers with
 // Qt dialogs, the tests with a scripted fake, the command-line tool without asking.
 
+#include "imaging/placement.h"
 #include "theme/colour.h"
 
 #include <QString>
@@ -13,8 +14,9 @@ enum class MsgIcon { None, Critical, Exclamation, Information, Question };
 enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MsgResult { Ok, Cancel, Yes, No };
 
-// Answer of the fit choice dialog: closing it without OK leaves Crop.
-enum class FitChoice { Crop, Resize };
+// Answer of the fit choice dialog: closing it without OK leaves Crop. Place asks next where
+// the picture goes (choosePlacement).
+enum class FitChoice { Crop, Resize, Place };
 
 struct FileDialogRequest {
     QString title;
@@ -33,6 +35,13 @@ public:
     // An RGB colour, or nullopt when the user cancelled.
     virtual std::optional<Colour> chooseColour(Colour start) = 0;
     virtual FitChoice chooseFit() = 0;
+    // Where a frame of the target's proportions goes over the loaded picture, or nullopt when
+    // the user cancelled (the picture is then cropped, as after closing the fit dialog).
+    // Nobody to ask answers nullopt.
+    virtual std::optional<Placement> choosePlacement(const QImage& /*picture*/, QSize /*target*/)
+    {
+        return std::nullopt;
+    }
     virtual MsgResult messageBox(const QString& text, const QString& title, MsgIcon icon,
                                  MsgButtons buttons = MsgButtons::Ok) = 0;
     // The hourglass: on while something slow runs.

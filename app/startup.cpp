@@ -2,13 +2,16 @@
 // screen, the one-instance lock and the file association.
 #include "app/startup.h"
 
+#include "app/association.h"
 #include "app/editor_session.h"
+#include "app/safe_write.h"
 #include "app/settings_store.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QSysInfo>
+#include <QThread>
 
 namespace orv {
 
@@ -17,13 +20,49 @@ const QString kOrvantis = QStringLiteral("Orvantis");
 const QString kStartup = QStringLiteral("Startup");
 } // namespace
 
-std::unique_ptr<QLockFile> acquireSingleInstance(const QString& dataDir)
+InstanceLock acquireSingleInstance(const QString& dataDir)
 {
-    QDir().mkpath(dataDir);
-    auto lock = std::make_unique<QLockFile>(dataDir + "/orvantis.lock");
+    InstanceLock result;
+    const QString path = dataDir + "/orvantis.lock";
+    const QString unwritable = "The data folder " + dataDir +
+                               " cannot be written. Orvantis keeps its working files there.";
+    if (!QDir().mkpath(dataDir) || !QFileInfo(dataDir).isDir()) {
+        result.message = unwritable;
+        return result;
+    }
+    auto lock = std::make_unique<QLockFile>(path);
     lock->setStaleLockTime(0);
-    if (!lock->tryLock(0)) return nullptr;
-    return lock;
+    for (int attempt = 0; attempt < 2 && !lock->tryLock(0); ++attempt) {
+        if (lock->error() != QLockFile::LockFailedError) {
+            result.message = unwritable;
+            return result;
+        }
+        qint64 pid = 0;
+        QString host, app;
+        if (lock->getLockInfo(&pid, &host, &app)) {
+            // Qt has already taken over the lock of a process of this machine that is gone,
+            // so a readable lock that stands is a live instance here, or one elsewhere.
+            if (host.isEmpty() || host == QSysInfo::machineHostName()) {
+                result.state = InstanceLock::State::OtherInstance;
+            } else {
+                result.message = "Orvantis seems to be running on " + host +
+                                 " with this data folder. If it is not, delete " + path +
+                                 " and start Orvantis again.";
+            }
+            return result;
+        }
+        // No instance can have written this lock (empty or garbage); give one that is just
+        // being written a moment to finish, then take it over.
+        if (attempt == 0) QThread::msleep(200);
+        if (!lock->getLockInfo(&pid, &host, &app)) lock->removeStaleLockFile();
+    }
+    if (!lock->isLocked()) {
+        result.message = unwritable;
+        return result;
+    }
+    result.state = InstanceLock::State::Held;
+    result.lock = std::move(lock);
+    return result;
 }
 
 QString xdgDataHome()
@@ -44,8 +83,7 @@ bool fileAssociationExists(const QString& home)
 static void writeWhole(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
+    if (!writeFileWhole(path, bytes))
         throw AppError(75, "Orvantis", "Path/File access error: " + path);
 }
 
@@ -57,6 +95,8 @@ void RegisterFileType(const QString& home, const QString& programDir)
                "  <mime-type type=\"application/x-orvantis-document\">\n"
                "    <comment>Orvantis Document</comment>\n"
                "    <glob pattern=\"*.tsk\"/>\n"
+               "    <sub-class-of type=\"application/vnd.ms-cab-compressed\"/>\n"
+               "    <icon name=\"application-x-orvantis-document\"/>\n"
                "  </mime-type>\n"
                "</mime-info>\n");
     writeWhole(desktopEntryPath(home),
@@ -64,9 +104,13 @@ void RegisterFileType(const QString& home, const QString& programDir)
                 "Type=Application\n"
                 "Name=Orvantis\n"
                 "Comment=Orvantis Document\n"
-                "Exec=" + programDir + "/orvantis %f\n"
+                "Exec=" + desktopExecArgument(programDir + "/orvantis") + " %f\n"
+                "Icon=" + kProgramIconName + "\n"
                 "MimeType=application/x-orvantis-document;\n"
                 "Categories=Graphics;\n").toUtf8());
+    // Written is not yet known: desktops read the caches, not these files.
+    refreshAssociationCaches(home);
+    installAssociationIcons(home);
 }
 
 void EditorSession::readStartupSettings()

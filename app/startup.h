@@ -8,8 +8,16 @@
 
 namespace orv {
 
-// Holds the per-user lock while the program runs; nullptr when another instance has it.
-std::unique_ptr<QLockFile> acquireSingleInstance(const QString& dataDir);
+// The one-instance lock as a start found it. Only a live instance on this machine ends a
+// start quietly; a lock file nobody can have written (empty, unreadable, left by a process
+// that is gone) is stale and taken over; anything else is told to the user.
+struct InstanceLock {
+    enum class State { Held, OtherInstance, Failed };
+    State state = State::Failed;
+    std::unique_ptr<QLockFile> lock; // held while the program runs
+    QString message;                 // for Failed: the message box text
+};
+InstanceLock acquireSingleInstance(const QString& dataDir);
 
 // The association "exists" when both freedesktop files are present under the data home.
 bool fileAssociationExists(const QString& xdgDataHome);

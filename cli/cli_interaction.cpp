@@ -1,4 +1,5 @@
 #include "cli/cli_interaction.h"
+#include "cli/own_stderr.h"
 
 #include <cstdio>
 
@@ -10,8 +11,8 @@ MsgResult NonInteractiveUser::messageBox(const QString& text, const QString&, Ms
     ++boxes;
     // Error boxes carry the critical-stop icon; "Theme not created!" the exclamation mark.
     if (icon == MsgIcon::Critical || icon == MsgIcon::Exclamation) ++errorBoxes;
-    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-    std::fflush(stderr);
+    std::fprintf(ownStderr(), "%s\n", text.toLocal8Bit().constData());
+    std::fflush(ownStderr());
     // Nobody is there to agree: questions get the answer that changes nothing.
     switch (buttons) {
     case MsgButtons::Ok: return MsgResult::Ok;

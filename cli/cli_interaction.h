@@ -1,7 +1,7 @@
 #pragma once
 // The command-line tool's user: it never asks anyone. File dialogs are answered with the
-// paths the command line gave, the fit choice with --fit, and every box the editor would
-// show is written to stderr, its text unchanged.
+// paths the command line gave, the fit choice with --fit, the placement with --focus and
+// --zoom, and every box the editor would show is written to stderr, its text unchanged.
 
 #include "app/interaction.h"
 
@@ -15,6 +15,7 @@ public:
     // The answers the next file dialogs get, in order; none left means "cancelled".
     std::deque<QString> fileAnswers;
     FitChoice fit = FitChoice::Crop;
+    Placement placement; // the answer when fit is Place
 
     // Boxes shown so far, and how many of them reported a failure.
     int boxes = 0;
@@ -24,6 +25,7 @@ public:
     std::optional<QString> saveFile(const FileDialogRequest&) override { return next(); }
     std::optional<Colour> chooseColour(Colour) override { return std::nullopt; }
     FitChoice chooseFit() override { return fit; }
+    std::optional<Placement> choosePlacement(const QImage&, QSize) override { return placement; }
     MsgResult messageBox(const QString& text, const QString& title, MsgIcon icon,
                          MsgButtons buttons) override;
     void setBusy(bool) override {}

@@ -4,11 +4,13 @@
 #include "theme/theme_model.h"
 
 #include <QRegularExpression>
+#include <cmath>
 
 namespace orv::cli {
 
 namespace {
 
+constexpr int kMaxNameLength = 40;
 const QStringList kScreens = {"main", "message", "important", "navigation", "menu"};
 
 bool parseColour(const QString& text, Colour& out)
@@ -25,8 +27,24 @@ bool parseNumber(const QString& text, double low, double high, double& out)
 {
     bool ok = false;
     const double v = text.toDouble(&ok);
-    if (!ok || v < low || v > high) return false;
+    // "nan" converts, and fails every comparison: it must not pass as in range.
+    if (!ok || !std::isfinite(v) || v < low || v > high) return false;
     out = v;
+    return true;
+}
+
+// "X,Y" with two finite numbers; values past the picture's edges are kept, the frame is
+// clamped when it is placed.
+bool parseFocus(const QString& text, Placement& out)
+{
+    const QStringList parts = text.split(',');
+    if (parts.size() != 2) return false;
+    bool okX = false, okY = false;
+    const double x = parts[0].trimmed().toDouble(&okX);
+    const double y = parts[1].trimmed().toDouble(&okY);
+    if (!okX || !okY || !std::isfinite(x) || !std::isfinite(y)) return false;
+    out.focusX = x;
+    out.focusY = y;
     return true;
 }
 
@@ -57,11 +75,15 @@ QString usageText()
         "      DATE as 2026-03-14, 3/14/2026, 14 March 2026 or Saturday, March 14, 2026;\n"
         "      the screen shows it in the desktop's long date form.\n"
         "  build --name NAME [--color VALUENAME=#RRGGBB]... [--today PICTURE] [--menu PICTURE]\n"
-        "        [--fit crop|resize] [--depth 256|16m] [--brightness B] [--contrast C]\n"
-        "        [--gamma G] -o OUT.tsk\n"
+        "        [--fit crop|resize|place] [--focus X,Y] [--zoom Z] [--depth 256|16m]\n"
+        "        [--brightness B] [--contrast C] [--gamma G] -o OUT.tsk\n"
         "      Makes a package as the editor saves it. VALUENAME is one of 5 8 9 4 6 7 10 11\n"
         "      12 13 14 25 26. Brightness and contrast 0.0 to 1.0 (neutral 0.5), gamma 1.0\n"
         "      to 10.0 (neutral 5.0). Without --menu the Start menu follows the Today picture.\n"
+        "      --fit place keeps the picture's proportions: a frame of the background's shape\n"
+        "      centred at X,Y (fractions of the picture's width and height, default 0.5,0.5)\n"
+        "      and zoomed by Z (1, the default, is the largest frame; larger shows less) is\n"
+        "      scaled to the background. The frame stays inside the picture.\n"
         "  extract PACKAGE.tsk DIR\n"
         "      Unpacks the members into DIR.\n") + deviceUsageText() + QStringLiteral(
         "  --help\n"
@@ -89,6 +111,7 @@ bool parseOptions(const QStringList& args, Options& o, QString& problem)
 
     QStringList positional;
     bool haveOutput = false;
+    bool placementGiven = false;
     for (int i = 1; i < args.size(); ++i) {
         const QString& a = args[i];
         if (!a.startsWith('-') || a == "-") {
@@ -125,6 +148,12 @@ bool parseOptions(const QStringList& args, Options& o, QString& problem)
                 return false;
             }
         } else if (a == "--name" && build) {
+            // What the editor's name box can hold: 40 characters, and no folder separator or
+            // colon, as the name becomes part of the saved file's name.
+            if (v.size() > kMaxNameLength || v.contains(':') || v.contains('/')) {
+                problem = "--name takes at most 40 characters, without ':' or '/'";
+                return false;
+            }
             o.name = v;
         } else if (a == "--color" && build) {
             const int eq = v.indexOf('=');
@@ -140,11 +169,26 @@ bool parseOptions(const QStringList& args, Options& o, QString& problem)
         } else if (a == "--menu" && build) {
             o.menu = v;
         } else if (a == "--fit" && build) {
-            if (v != "crop" && v != "resize") {
-                problem = "--fit takes crop or resize";
+            if (v != "crop" && v != "resize" && v != "place") {
+                problem = "--fit takes crop, resize or place";
                 return false;
             }
             o.resize = v == "resize";
+            o.place = v == "place";
+        } else if (a == "--focus" && build) {
+            if (!parseFocus(v, o.placement)) {
+                problem = "--focus takes X,Y: two fractions of the picture's width and height";
+                return false;
+            }
+            placementGiven = true;
+        } else if (a == "--zoom" && build) {
+            bool ok = false;
+            o.placement.zoom = v.toDouble(&ok);
+            if (!ok || !std::isfinite(o.placement.zoom) || o.placement.zoom < 1.0) {
+                problem = "--zoom takes a number of 1 or more";
+                return false;
+            }
+            placementGiven = true;
         } else if (a == "--depth" && build) {
             if (v != "256" && v.compare("16m", Qt::CaseInsensitive) != 0) {
                 problem = "--depth takes 256 or 16m";
@@ -205,6 +249,10 @@ bool parseOptions(const QStringList& args, Options& o, QString& problem)
         }
         if (o.name.trimmed().isEmpty()) {
             problem = "build needs --name";
+            return false;
+        }
+        if (placementGiven && !o.place) {
+            problem = "--focus and --zoom need --fit place";
             return false;
         }
     }

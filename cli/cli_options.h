@@ -1,6 +1,7 @@
 #pragma once
 // The command line of orvantis-cli, checked whole before any work starts.
 
+#include "imaging/placement.h"
 #include "theme/colour.h"
 
 #include <QDateTime>
@@ -27,6 +28,8 @@ struct Options {
     std::vector<std::pair<int, Colour>> colours; // slot, colour
     QString today, menu;
     bool resize = false;
+    bool place = false;  // --fit place: the frame given by --focus and --zoom
+    Placement placement;
     bool depth256 = true;
     float brightness = 0.5f, contrast = 0.5f;
     double gamma = 5.0;

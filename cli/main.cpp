@@ -2,9 +2,12 @@
 // command drives the editor's own session; opening and saving are the editor's routines.
 // Exit status: 0 success, 1 when the editor would have shown an error box, 2 bad arguments.
 #include "app/editor_session.h"
+#include "app/safe_write.h"
 #include "cli/cli_interaction.h"
 #include "cli/cli_options.h"
 #include "cli/device_command.h"
+#include "cli/own_stderr.h"
+#include "preview/fonts.h"
 #include "theme/cab_file.h"
 
 #include <QDir>
@@ -27,8 +30,8 @@ void printOut(const QString& text)
 
 void printErr(const QString& text)
 {
-    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-    std::fflush(stderr);
+    std::fprintf(ownStderr(), "%s\n", text.toLocal8Bit().constData());
+    std::fflush(ownStderr());
 }
 
 QString jsonString(const QString& s)
@@ -68,7 +71,7 @@ QString colourText(Colour c)
 // A session on a private data folder: the tool never shares a scratch directory with a
 // running editor and never touches its settings.
 struct Workspace {
-    QTemporaryDir home;
+    QTemporaryDir home{toolWorkspaceTemplate(QDir::tempPath())};
     NonInteractiveUser user;
     std::unique_ptr<EditorSession> session;
 
@@ -158,7 +161,7 @@ int runRender(const Options& o)
         return 1;
     }
     QSaveFile out(o.output);
-    if (!out.open(QIODevice::WriteOnly) || !screen.save(&out, "PNG") || !out.commit()) {
+    if (!out.open(QIODevice::WriteOnly) || !screen.save(&out, "PNG") || !commitWhole(out)) {
         printErr("Error: cannot write " + o.output);
         return 1;
     }
@@ -177,7 +180,8 @@ int runBuild(const Options& o)
 
     // The pictures come in as the editor's load commands take them: through the file
     // dialog and the fit choice, which the tool answers from its arguments.
-    w.user.fit = o.resize ? FitChoice::Resize : FitChoice::Crop;
+    w.user.fit = o.place ? FitChoice::Place : o.resize ? FitChoice::Resize : FitChoice::Crop;
+    w.user.placement = o.placement;
     if (!o.today.isEmpty()) {
         w.user.fileAnswers = {QFileInfo(o.today).absoluteFilePath()};
         if (!s.LoadMainImage() || w.status() != 0) return 1;
@@ -202,7 +206,15 @@ int runExtract(const Options& o)
     try {
         CCabFile cab;
         cab.setCabName(o.package);
-        cab.AfterExtract = [](const QString& target) { printOut(target + "\n"); };
+        // Member names come from the package: control characters would drive the terminal.
+        cab.AfterExtract = [](const QString& target) {
+            QString shown;
+            for (const QChar c : target)
+                shown += (c.category() == QChar::Other_Control)
+                             ? QString("\\x%1").arg(c.unicode(), 2, 16, QChar('0'))
+                             : QString(c);
+            printOut(shown + "\n");
+        };
         cab.Extract(QString(), QFileInfo(o.output).absoluteFilePath(), QString());
     } catch (const AppError& e) {
         printErr("Error: " + e.description());
@@ -218,11 +230,15 @@ int main(int argc, char** argv)
     // Rendering needs fonts and painting, never a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     // stderr carries the editor's messages; the toolkit's own chatter stays out of it.
-    if (qEnvironmentVariableIsEmpty("ORVANTIS_CLI_DEBUG"))
+    if (qEnvironmentVariableIsEmpty("ORVANTIS_CLI_DEBUG")) {
+        setAsideStderr();
         qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& msg) {
             if (type == QtCriticalMsg || type == QtFatalMsg) printErr(msg);
         });
+    }
     QGuiApplication app(argc, argv);
+    // The screens are drawn in the editor's handheld font, not whatever fontconfig offers.
+    registerHandheldFonts();
 
     QStringList args = app.arguments();
     args.removeFirst();
@@ -238,6 +254,8 @@ int main(int argc, char** argv)
         printOut(usageText());
         return 0;
     }
+    // Data folders of runs that were killed are cleared here, by the next run.
+    removeStaleToolWorkspaces(QDir::tempPath());
     if (o.command == "info") return runInfo(o);
     if (o.command == "render") return runRender(o);
     if (o.command == "build") return runBuild(o);

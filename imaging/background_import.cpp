@@ -1,8 +1,9 @@
 // Loading a picture into the Today or the Start menu background and fitting it to the
-// background's fixed size, by cropping or by resizing.
+// background's fixed size, by cropping, by resizing or by placing a frame over it.
 #include "app/editor_session.h"
 #include "imaging/adjustment_values.h"
 #include "imaging/folder_of.h"
+#include "imaging/placement.h"
 
 namespace orv {
 
@@ -43,6 +44,17 @@ void fitInto(ImageBuffer& background, ImageBuffer& work, int width, bool crop, b
     background.ResampleMode = 2;
 }
 
+// Asks where the loaded picture goes and makes the placed result the scratch picture: it
+// already has the background's size, so the crop that follows copies it one to one and the
+// rest of the load (the Start menu following the Today picture included) is unchanged.
+// A cancelled placement leaves the picture to be cropped, as a closed fit dialog does.
+void placeInto(UserInteraction& ui, ImageBuffer& work, int width)
+{
+    const QSize target(width, kBackgroundHeight);
+    const std::optional<Placement> placement = ui.choosePlacement(work.image(), target);
+    if (placement) work.setPicture(placePicture(work.image(), target, *placement));
+}
+
 } // namespace
 
 bool EditorSession::LoadMainImage(const QString& fileName)
@@ -52,6 +64,7 @@ bool EditorSession::LoadMainImage(const QString& fileName)
     state.fitCrop = true;
     trap("LoadMainImage", [&] {
         QString path = fileName;
+        bool place = false;
         if (!pathGiven) {
             ResetSliders(1);
             const std::optional<QString> chosen = ui_.openFile(
@@ -61,7 +74,10 @@ bool EditorSession::LoadMainImage(const QString& fileName)
             if (!chosen) throw AppError::cancelled();
             path = *chosen;
             state.ImagesPath = folderOf(path);
-            state.fitCrop = ui_.chooseFit() == FitChoice::Crop;
+            const FitChoice fit = ui_.chooseFit();
+            // A placed picture is cropped from a scratch picture of the background's size.
+            state.fitCrop = fit != FitChoice::Resize;
+            place = fit == FitChoice::Place;
         }
         const bool crop = state.fitCrop;
 
@@ -78,6 +94,7 @@ bool EditorSession::LoadMainImage(const QString& fileName)
             throw;
         }
         if (work.BitsPerPixel() < 24) work.ConvertBitsPerPixel(24);
+        if (place) placeInto(ui_, work, kTodayWidth);
 
         fitInto(canvas.oPicBufToday, work, kTodayWidth, crop, !crop);
         // The scratch picture may be a large photo: it is not kept between operations.
@@ -100,6 +117,7 @@ bool EditorSession::LoadMenuImage(const QString& fileName, bool quiet)
     if (!quiet) state.fitCrop = true;
     trap("LoadMenuImage", [&] {
         QString path = fileName;
+        bool place = false;
         if (path.isEmpty()) {
             ResetSliders(2);
             const std::optional<QString> chosen = ui_.openFile(
@@ -109,7 +127,9 @@ bool EditorSession::LoadMenuImage(const QString& fileName, bool quiet)
             if (!chosen) throw AppError::cancelled();
             path = *chosen;
             state.ImagesPath = folderOf(path);
-            state.fitCrop = ui_.chooseFit() == FitChoice::Crop;
+            const FitChoice fit = ui_.chooseFit();
+            state.fitCrop = fit != FitChoice::Resize;
+            place = fit == FitChoice::Place;
             theme.menuFollowsMain = false;
         }
         const bool crop = state.fitCrop;
@@ -127,6 +147,7 @@ bool EditorSession::LoadMenuImage(const QString& fileName, bool quiet)
             work.LoadFile();
         }
         if (work.BitsPerPixel() < 24) work.ConvertBitsPerPixel(24);
+        if (place) placeInto(ui_, work, kMenuWidth);
 
         fitInto(canvas.oPicBufMenu, work, kMenuWidth, crop || follows, !(follows || crop));
         work.Clear(2);

@@ -4,6 +4,7 @@
 // Pictures come from users and from packages, so nothing is decoded before its size is
 // known and found reasonable: a header may claim any size it likes.
 #include "app/errors.h"
+#include "app/safe_write.h"
 #include "imaging/image_buffer.h"
 #include "imaging/picture_limits.h"
 
@@ -52,14 +53,47 @@ void initMagick()
     });
 }
 
-// A JPEG that stops early decodes "successfully" with grey filling the rest. Entropy-coded
-// data never holds FF D9 (FF is always stuffed), so a whole file has the end marker after
-// its last start-of-scan marker.
+// A JPEG that stops early decodes "successfully" with grey filling the rest, so the file
+// must reach the end marker of its first picture. The segments are walked from the start:
+// each names its length, and the coded data after a start of scan runs to the first marker
+// that is neither a stuffed zero nor a restart. Whatever follows the end marker (a phone
+// appends its video there) is not part of the picture.
 bool jpegIsWhole(const QByteArray& data)
 {
-    const qsizetype sos = data.lastIndexOf(QByteArray("\xFF\xDA", 2));
-    if (sos < 0) return false;
-    return data.indexOf(QByteArray("\xFF\xD9", 2), sos) >= 0;
+    const auto* b = reinterpret_cast<const uchar*>(data.constData());
+    const qsizetype n = data.size();
+    if (n < 4 || b[0] != 0xFF || b[1] != 0xD8) return false;
+    qsizetype i = 2;
+    for (;;) {
+        if (i >= n || b[i] != 0xFF) return false;
+        while (i < n && b[i] == 0xFF) ++i; // fill bytes before a marker
+        if (i >= n) return false;
+        const uchar marker = b[i++];
+        if (marker == 0xD9) return true;
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue; // no length
+        if (marker == 0x00 || marker == 0xD8) return false;
+        if (i + 2 > n) return false;
+        const qsizetype length = b[i] << 8 | b[i + 1];
+        if (length < 2 || i + length > n) return false;
+        i += length;
+        if (marker != 0xDA) continue;
+        for (;;) {
+            const void* ff = std::memchr(b + i, 0xFF, size_t(n - i));
+            if (!ff) return false;
+            i = static_cast<const uchar*>(ff) - b;
+            if (i + 1 >= n) return false;
+            const uchar next = b[i + 1];
+            if (next == 0x00 || (next >= 0xD0 && next <= 0xD7)) {
+                i += 2;
+                continue;
+            }
+            if (next == 0xFF) {
+                ++i;
+                continue;
+            }
+            break; // a marker: back to the segment walk
+        }
+    }
 }
 
 quint32 le32(const QByteArray& d, int at)
@@ -244,11 +278,8 @@ void ImageBuffer::SaveFile()
     QImageWriter writer(&file, format);
     if (format == "jpeg") writer.setQuality(SaveQuality > 0 ? std::min(SaveQuality, 100) : -1);
     // An 8-bit picture goes out as an 8-bit (palette) PNG, as the package reader expects.
-    if (!writer.write(image_)) {
-        file.cancelWriting();
-        throw failed;
-    }
-    if (!file.commit()) throw failed;
+    if (!writer.write(image_)) file.cancelWriting();
+    if (!commitWhole(file)) throw failed;
 }
 
 } // namespace orv

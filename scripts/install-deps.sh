@@ -11,6 +11,7 @@ packages=(
   fonts-wine fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  shared-mime-info desktop-file-utils xdg-utils libglib2.0-bin
 )
 # Extra packages a target asks for (make fuzz adds clang and its libFuzzer runtime).
 packages+=("$@")

@@ -240,6 +240,8 @@ TEST(CabDates, DosDateAndTimeBecomeAnAutomationDate)
     EXPECT_EQ(dateValueText(46095 + 0.5), QStringLiteral("3/14/2026 12:00:00 PM"));
     EXPECT_EQ(dateValueText(46095), QStringLiteral("3/14/2026"));
     EXPECT_EQ(dateValueText(0.25), QStringLiteral("6:00:00 AM"));
+    // A member without a valid date lists as the time-only midnight, never as 1899.
+    EXPECT_EQ(dateValueText(dosDateTimeToDate(0, 0)), QStringLiteral("12:00:00 AM"));
 }
 
 // --- failures --------------------------------------------------------------------------------

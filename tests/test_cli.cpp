@@ -1,6 +1,8 @@
 // orvantis-cli run as a program: building, inspecting, rendering and unpacking packages,
 // the texts of the editor's boxes on stderr, and the exit status.
 #include "package_test_kit.h"
+#include "app/editor_session.h"
+#include "support/scripted_interaction.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -67,6 +69,57 @@ TEST_F(CliTest, HelpListsEveryCommandAndBadArgumentsExitWithTwo)
     EXPECT_EQ(cli({"render", "--screen", "main", "--time", "25:99", "-o", path("x.png")}).status, 2);
     EXPECT_EQ(cli({"render", "--screen", "main"}).status, 2);
     EXPECT_FALSE(QFileInfo::exists(path("x.tsk")));
+}
+
+// Bad arguments exit with 2 and one line saying why; nothing is built.
+TEST_F(CliTest, BuildRefusesNumbersAndNamesTheEditorCannotHold)
+{
+    const QString brightness = "--brightness takes a number from 0.0 to 1.0";
+    const QString name = "--name takes at most 40 characters, without ':' or '/'";
+    const std::pair<QStringList, QString> cases[] = {
+        {{"--name", "N", "--brightness", "nan"}, brightness},
+        {{"--name", "N", "--contrast", "NaN"}, "--contrast takes a number from 0.0 to 1.0"},
+        {{"--name", "N", "--gamma", "-nan"}, "--gamma takes a number from 1.0 to 10.0"},
+        {{"--name", QString(41, 'n')}, name},
+        {{"--name", "Dawn: early"}, name},
+        {{"--name", "Dawn/Dusk"}, name},
+    };
+    for (const auto& [args, reason] : cases) {
+        const CliRun r = cli(QStringList{"build"} + args + QStringList{"-o", path("x.tsk")});
+        EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
+        EXPECT_EQ(r.err.section('\n', 0, 0), "orvantis-cli: " + reason);
+    }
+    EXPECT_FALSE(QFileInfo::exists(path("x.tsk")));
+    EXPECT_EQ(cli({"build", "--name", QString(40, 'n'), "-o", path("forty.tsk")}).status, 0);
+}
+
+// Only the program's own messages reach stderr, never a library's.
+TEST_F(CliTest, LibraryChatterStaysOffStderr)
+{
+    const QByteArray png = encode(testPicture(240, 293), "PNG");
+    writeBytes(path("cut.png"), png.left(png.size() / 2));
+    const CliRun r = cli({"build", "--name", "Cut", "--today", path("cut.png"), "-o", path("Cut.tsk")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Error: Cannot read the picture cut.png (LoadMainImage)\n");
+}
+
+// The tool draws in the editor's handheld font: its screen is the editor's canvas exactly.
+TEST_F(CliTest, RenderedScreenIsTheEditorsOwn)
+{
+    ASSERT_EQ(cli({"render", "--screen", "main", "--time", "09:05", "--date", "2026-03-14", "-o",
+                   path("cli.png")}).status, 0);
+    ScriptedInteraction ui;
+    Folders f;
+    f.programDir = QString(ORV_BINARY_DIR);
+    f.dataDir = path("editor");
+    EditorSession editor(ui, f);
+    editor.clock = [] { return QDateTime(QDate(2026, 3, 14), QTime(9, 5)); };
+    editor.formLoad(QString());
+    editor.theme.clearScreenFlags();
+    editor.theme.menuEditing = false;
+    editor.DoScreenMain();
+    EXPECT_TRUE(ui.boxes.empty());
+    EXPECT_TRUE(samePixels(QImage(path("cli.png")), editor.canvas.oPicBuf.image()));
 }
 
 TEST_F(CliTest, BuildThenInfoGivesBackNameColoursSizesAndMembers)

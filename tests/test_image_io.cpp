@@ -211,6 +211,47 @@ TEST_F(ImageFilesTest, ReadsJpegAndPaletteAndTransparentPictures)
     EXPECT_EQ(buffer.pixel(3, 0), kPureBlue);
 }
 
+// A phone photo may carry its video after the picture's end marker; only the picture counts.
+TEST_F(ImageFilesTest, ReadsAJpegUpToItsEndMarkerWhateverFollows)
+{
+    QImage flat(40, 30, QImage::Format_RGB32);
+    flat.fill(qRgb(30, 160, 90));
+    QByteArray progressive;
+    {
+        QBuffer buf(&progressive);
+        buf.open(QIODevice::WriteOnly);
+        QImageWriter w(&buf, "jpeg");
+        w.setProgressiveScanWrite(true);
+        ASSERT_TRUE(w.write(flat));
+    }
+    QByteArray tail(300 * 1024, '\0');
+    quint32 seed = 12345;
+    for (char& c : tail) c = char((seed = seed * 1103515245u + 12345u) >> 24);
+    tail.replace(0, 4, QByteArray("\xFF\xDA\x00\x08", 4)); // a scan marker in the video
+    const QByteArray jpg = encode(flat, "jpeg", 95);
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        bool readable;
+    } cases[] = {
+        {"video.jpg", jpg + tail, true},
+        {"progressive.jpg", progressive, true},
+        {"progressive-video.jpg", progressive + tail, true},
+        {"progressive-cut.jpg", progressive.left(progressive.size() - 40), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const AppError e = load(write(c.name, c.bytes));
+        if (c.readable) {
+            EXPECT_EQ(e.number(), 0) << e.description().toStdString();
+            expectSamePixels(flat, 6);
+        } else {
+            EXPECT_EQ(e.description(), QString("Cannot read the picture ") + c.name);
+            expectUntouched();
+        }
+    }
+}
+
 TEST_F(ImageFilesTest, FindsTheFormatFromTheContentNotTheName)
 {
     const QImage img = pattern(9, 8);

@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QSettings>
 
 namespace orv::test {
@@ -168,10 +170,10 @@ TEST(SingleInstance, SecondLockIsRefusedUntilTheFirstIsReleased)
 {
     QTemporaryDir dir;
     auto first = acquireSingleInstance(dir.path());
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(acquireSingleInstance(dir.path()), nullptr);
-    first.reset();
-    EXPECT_NE(acquireSingleInstance(dir.path()), nullptr);
+    ASSERT_EQ(first.state, InstanceLock::State::Held);
+    EXPECT_EQ(acquireSingleInstance(dir.path()).state, InstanceLock::State::OtherInstance);
+    first.lock.reset();
+    EXPECT_EQ(acquireSingleInstance(dir.path()).state, InstanceLock::State::Held);
 }
 
 TEST(FileAssociation, WrittenWhenMissingAndLeftAloneAfterwards)
@@ -184,11 +186,46 @@ TEST(FileAssociation, WrittenWhenMissingAndLeftAloneAfterwards)
     QFile desktop(dir.path() + "/applications/orvantis.desktop");
     ASSERT_TRUE(desktop.open(QIODevice::ReadOnly));
     const QByteArray entry = desktop.readAll();
-    EXPECT_TRUE(entry.contains("Exec=/opt/orvantis/orvantis %f\n"));
+    EXPECT_TRUE(entry.contains("Exec=\"/opt/orvantis/orvantis\" %f\n"));
+    EXPECT_TRUE(entry.contains("Icon=orvantis\n"));
     EXPECT_TRUE(entry.contains("MimeType=application/x-orvantis-document;"));
     QFile mime(dir.path() + "/mime/packages/orvantis-tsk.xml");
     ASSERT_TRUE(mime.open(QIODevice::ReadOnly));
     EXPECT_TRUE(mime.readAll().contains("<glob pattern=\"*.tsk\"/>"));
+}
+
+// The association only counts once the desktop sees it: the caches are rebuilt, so the
+// freedesktop tools name the type of a package and the program that opens it.
+TEST(FileAssociation, TakesEffectForTheDesktopTools)
+{
+    QTemporaryDir dir;
+    const QString data = dir.path() + "/data";
+    const QString program = dir.path() + "/odd $dir \"quoted\" 100%";
+    RegisterFileType(data, program);
+    QFile desktop(data + "/applications/orvantis.desktop");
+    ASSERT_TRUE(desktop.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(desktop.readAll().contains(
+        "Exec=\"" + dir.path().toUtf8() + "/odd \\\\$dir \\\\\"quoted\\\\\" 100%%/orvantis\" %f\n"));
+    EXPECT_TRUE(QFile::exists(data + "/icons/hicolor/48x48/mimetypes/application-x-orvantis-document.png"));
+    EXPECT_TRUE(QFile::exists(data + "/icons/hicolor/48x48/apps/orvantis.png"));
+
+    QFile package(dir.path() + "/Ocean.tsk");
+    ASSERT_TRUE(package.open(QIODevice::WriteOnly));
+    package.write(QByteArray("MSCF\0\0\0\0", 8) + QByteArray(200, '\0'));
+    package.close();
+    auto xdgMime = [&](const QStringList& args) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_DATA_HOME", data);
+        env.insert("XDG_CONFIG_HOME", dir.path() + "/config");
+        env.insert("XDG_CURRENT_DESKTOP", "GNOME");
+        p.setProcessEnvironment(env);
+        p.start("xdg-mime", args);
+        EXPECT_TRUE(p.waitForFinished(30000));
+        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    };
+    EXPECT_EQ(xdgMime({"query", "filetype", package.fileName()}), "application/x-orvantis-document");
+    EXPECT_EQ(xdgMime({"query", "default", "application/x-orvantis-document"}), "orvantis.desktop");
 }
 
 } // namespace orv::test

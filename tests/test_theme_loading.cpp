@@ -5,6 +5,7 @@
 #include "package_test_kit.h"
 #include "support/session_fixture.h"
 #include "theme/cab_file.h"
+#include "theme/package_files.h"
 #include "theme/theme_data_file.h"
 
 #include <QDir>
@@ -210,6 +211,86 @@ TEST_F(LoadThemeTest, DataFileWithMissingEntriesKeepsThoseSlots)
     EXPECT_EQ(session->theme.name, "NoAnchor");
     EXPECT_EQ(session->theme.element(1), rgbColour(1, 2, 3));
     EXPECT_EQ(session->theme.element(0), kRed);
+}
+
+TEST_F(LoadThemeTest, DataFileEndingInsideAValueKeepsThatSlot)
+{
+    session->theme.colours[12] = kRed; // the slot of the value "26"
+    QByteArray data = dataFile("Cut", coloursWith(0, kTeal));
+    // The file ends right after the green byte of "26": the zero after the buffer is no blue.
+    const qsizetype entry = data.lastIndexOf(QByteArray("\x07\x00" "26\x00", 5));
+    ASSERT_GT(entry, 0);
+    data.truncate(entry + 7);
+    const QString pkg = packWithMakecab(dir, "Cut.tsk",
+                                        {{"zephrin1.000", data},
+                                         {"0stwater.002", encode(flatPicture(150, 293), "PNG")},
+                                         {"tdywater.001", encode(flatPicture(240, 293), "PNG")}});
+    EXPECT_EQ(open(pkg), QStringList{});
+    EXPECT_EQ(session->theme.element(0), kTeal);
+    EXPECT_EQ(session->theme.colours[12], kRed);
+    EXPECT_EQ(session->state.themeDataBuffer.size(), data.size() + 1);
+}
+
+TEST_F(LoadThemeTest, MembersNamedInCapitalsAreFound)
+{
+    const QImage t = flatPicture(240, 293, 2), m = flatPicture(150, 293, 4);
+    const QString pkg = packWithMakecab(dir, "Caps.tsk",
+                                        {{"ZEPHRIN1.000", dataFile("Caps", coloursWith(3, kTeal))},
+                                         {"0STWATER.002", encode(m, "PNG")},
+                                         {"TDYWATER.001", encode(t, "PNG")}});
+    EXPECT_EQ(open(pkg), QStringList{});
+    EXPECT_EQ(session->theme.name, "Caps");
+    EXPECT_TRUE(samePixels(today(), t));
+    EXPECT_TRUE(samePixels(menu(), m));
+    EXPECT_TRUE(QDir(scratch()).isEmpty());
+}
+
+// The fallback's conversion reads as the image buffer does: a picture cut short is refused
+// with the error box instead of loading with grey rows.
+TEST_F(LoadThemeTest, FallbackRefusesACutShortPictureWithTheErrorBox)
+{
+    const QImage before = today();
+    const QByteArray jpg = encode(testPicture(240, 293, 7), "JPEG", 90);
+    const QString pkg = packWithMakecab(dir, "CutJpeg.tsk",
+                                        {{"zephrin1.000", dataFile("CutJpeg", Theme().colours)},
+                                         {"0stwater.002", encode(flatPicture(150, 293), "PNG")},
+                                         {"tdywater.001", jpg.left(jpg.size() * 2 / 3)}});
+    EXPECT_EQ(open(pkg), QStringList{"Error: Invalid picture (LoadTheme)"});
+    EXPECT_TRUE(samePixels(today(), before));
+    EXPECT_EQ(session->theme.name, "CutJpeg");
+}
+
+TEST(GifConversion, WholePicturesBecomeBitmapsAndDamagedOnesAreRefused)
+{
+    QTemporaryDir tmp;
+    const QImage flat = flatPicture(60, 40, 1);
+    const QByteArray jpg = encode(testPicture(60, 40), "JPEG", 90);
+    const QByteArray png = encode(flat, "PNG");
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        bool converts;
+    } cases[] = {
+        {"real.gif", gifBytes(flat), true},
+        {"png-named.gif", png, true},
+        {"cut-jpeg.gif", jpg.left(jpg.size() / 2), false},
+        {"cut-png.gif", png.left(png.size() / 2), false},
+        {"words.gif", QByteArray("GIF89a is not enough to be a picture"), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString from = tmp.filePath(c.name), to = tmp.filePath(QString(c.name) + ".bmp");
+        writeBytes(from, c.bytes);
+        try {
+            convertToBitmap(from, to);
+            EXPECT_TRUE(c.converts);
+            EXPECT_TRUE(samePixels(QImage(to, "BMP"), flat));
+        } catch (const AppError& e) {
+            EXPECT_FALSE(c.converts);
+            EXPECT_EQ(e.description(), "Invalid picture");
+            EXPECT_FALSE(QFileInfo::exists(to));
+        }
+    }
 }
 
 TEST_F(LoadThemeTest, MissingOrDamagedPackageShowsTheReadersError)

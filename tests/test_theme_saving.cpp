@@ -3,6 +3,7 @@
 #include "package_test_kit.h"
 #include "support/session_fixture.h"
 #include "theme/cab_file.h"
+#include "theme/package_files.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -95,6 +96,17 @@ TEST_F(SaveThemeTest, PackageNameLosesOnlyTheExtensionAndSurroundingBlanks)
     EXPECT_TRUE(QFileInfo(out + "/Padded.tsk").isFile());
     save(out + "/dotted.tsk.bak");
     EXPECT_TRUE(QFileInfo(out + "/dotted.tsk.bak.tsk").isFile());
+}
+
+TEST(PackageName, OnlyBlanksAreTrimmedAsForTheThemeName)
+{
+    const std::pair<QString, QString> cases[] = {
+        {"  Padded .tsk", "Padded"},
+        {"\tTabbed\t.tsk", "\tTabbed\t"},
+        {" \u00A0Wide\u3000 .TSK", "\u00A0Wide\u3000"},
+        {"Line\n", "Line\n"},
+    };
+    for (const auto& [chosen, name] : cases) EXPECT_EQ(packageNameOf(chosen), name) << chosen.toStdString();
 }
 
 TEST_F(SaveThemeTest, PackageHoldsExactlyTheThreeMembersUncompressedInOrder)

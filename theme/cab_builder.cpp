@@ -3,6 +3,8 @@
 
 #include "theme/cab_builder.h"
 
+#include "app/safe_write.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -77,12 +79,14 @@ struct GErrorHolder {
 CabDirectives parseDirectives(const QByteArray& text)
 {
     CabDirectives d;
+    // The editor writes UTF-8; a file that is not valid UTF-8 is taken as Latin-1.
+    const bool isUtf8 = QString::fromUtf8(text).toUtf8() == text;
     const QList<QByteArray> lines = text.split('\n');
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const int lineNo = static_cast<int>(i + 1);
         QByteArray raw = lines[i];
         if (raw.endsWith('\r')) raw.chop(1);
-        const QString line = QString::fromLatin1(raw).trimmed();
+        const QString line = (isUtf8 ? QString::fromUtf8(raw) : QString::fromLatin1(raw)).trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char(';'))) continue;
 
         if (!line.startsWith(QLatin1Char('.'))) {
@@ -211,7 +215,10 @@ QString buildCabinet(const CabDirectives& directives, const QString& baseDir)
     // Written under a temporary name and renamed when complete.
     const QString outPath = QDir(base.filePath(directives.diskDirectory)).filePath(directives.cabinetName);
     QSaveFile out(outPath);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+    out.setDirectWriteFallback(false);
+    const bool opened = out.open(QIODevice::WriteOnly);
+    if (opened && out.write(bytes) != bytes.size()) out.cancelWriting();
+    if (!opened || !commitWhole(out))
         throw CabBuildError(QStringLiteral("cannot write cabinet: ") + outPath + QStringLiteral(": ") +
                             out.errorString());
     return outPath;

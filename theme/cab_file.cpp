@@ -4,13 +4,18 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QTemporaryFile>
 
 #include <mspack.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <unordered_map>
 #include <vector>
 
 namespace orv {
@@ -58,12 +63,32 @@ QString safeRelativeName(const QString& cabName)
     return kept.join(QLatin1Char('/'));
 }
 
-bool isInside(const QString& folder, const QString& root)
+enum class Made { Yes, Clash, Link, Failed };
+
+// Creates the folders of relative (a '/'-separated path) below root (empty: the current
+// folder), one at a time, never following a link: a link on the way answers Link, a file on
+// the way Clash. Folders made are added to made, named as root and relative join them.
+Made makeFoldersBelow(const QString& root, const QString& relative, QSet<QString>& made)
 {
-    const QString f = QFileInfo(folder).canonicalFilePath();
-    const QString r = QFileInfo(root).canonicalFilePath();
-    if (f.isEmpty() || r.isEmpty()) return false;
-    return f == r || f.startsWith(r.endsWith(QLatin1Char('/')) ? r : r + QLatin1Char('/'));
+    QString path = root;
+    for (const QString& part : relative.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (path.isEmpty() || path.endsWith(QLatin1Char('/')))
+            path += part;
+        else
+            path += QLatin1Char('/') + part;
+        const QByteArray native = QFile::encodeName(path);
+        struct stat st {};
+        if (::lstat(native.constData(), &st) != 0) {
+            if (::mkdir(native.constData(), 0755) == 0) {
+                made.insert(path);
+                continue;
+            }
+            if (errno != EEXIST || ::lstat(native.constData(), &st) != 0) return Made::Failed;
+        }
+        if (S_ISLNK(st.st_mode)) return Made::Link;
+        if (!S_ISDIR(st.st_mode)) return Made::Clash;
+    }
+    return Made::Yes;
 }
 
 int win32FromMspack(int err)
@@ -87,18 +112,124 @@ int win32FromMspack(int err)
 // libmspack's own file access, exported by the library but not declared in its header.
 extern "C" struct mspack_system* mspack_default_system;
 
-// libmspack's file access with its messages silenced: it prints "ERROR; ..." lines to stderr
-// on damaged cabinets, and every failure already reaches the caller as an error code.
+// libmspack's file access with its messages silenced (it prints "ERROR; ..." lines to stderr
+// on damaged cabinets, and every failure already reaches the caller as an error code), and
+// with files written straight through: its own buffered writes lose a full disk's error in
+// the final fclose, which it never checks.
 void noMessage(mspack_file*, const char*, ...) {}
+
+struct SystemFile {
+    mspack_file* reading = nullptr; // the library's own handle, for the cabinet
+    int fd = -1;                    // a file being written
+};
+
+mspack_file* systemOpen(mspack_system*, const char* name, int mode)
+{
+    auto* file = new SystemFile;
+    if (mode == MSPACK_SYS_OPEN_READ) {
+        file->reading = mspack_default_system->open(mspack_default_system, name, mode);
+    } else if (mode == MSPACK_SYS_OPEN_WRITE) {
+        file->fd = ::open(name, O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+    }
+    if (!file->reading && file->fd < 0) {
+        delete file;
+        return nullptr;
+    }
+    return reinterpret_cast<mspack_file*>(file);
+}
+
+void systemClose(mspack_file* f)
+{
+    auto* file = reinterpret_cast<SystemFile*>(f);
+    if (!file) return;
+    if (file->reading) mspack_default_system->close(file->reading);
+    if (file->fd >= 0) ::close(file->fd);
+    delete file;
+}
+
+int systemRead(mspack_file* f, void* buffer, int bytes)
+{
+    auto* file = reinterpret_cast<SystemFile*>(f);
+    return file->reading ? mspack_default_system->read(file->reading, buffer, bytes) : -1;
+}
+
+int systemWrite(mspack_file* f, void* buffer, int bytes)
+{
+    auto* file = reinterpret_cast<SystemFile*>(f);
+    if (file->fd < 0 || bytes < 0) return -1;
+    const char* p = static_cast<const char*>(buffer);
+    int left = bytes;
+    while (left > 0) {
+        const ssize_t n = ::write(file->fd, p, static_cast<size_t>(left));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return -1; // errno tells why
+        p += n;
+        left -= static_cast<int>(n);
+    }
+    return bytes;
+}
+
+int systemSeek(mspack_file* f, off_t offset, int mode)
+{
+    auto* file = reinterpret_cast<SystemFile*>(f);
+    return file->reading ? mspack_default_system->seek(file->reading, offset, mode) : -1;
+}
+
+off_t systemTell(mspack_file* f)
+{
+    auto* file = reinterpret_cast<SystemFile*>(f);
+    return file->reading ? mspack_default_system->tell(file->reading) : -1;
+}
 
 mspack_system* quietSystem()
 {
     static mspack_system quiet = [] {
         mspack_system s = *mspack_default_system;
+        s.open = systemOpen;
+        s.close = systemClose;
+        s.read = systemRead;
+        s.write = systemWrite;
+        s.seek = systemSeek;
+        s.tell = systemTell;
         s.message = noMessage;
         return s;
     }();
     return &quiet;
+}
+
+// The counts a cabinet's header gives, read before the library parses it: its parsing
+// links every file to its folder by walking the folder list, so a cabinet claiming tens of
+// thousands of both would keep it busy for a minute. False when the header cannot hold
+// what a theme package can.
+bool countsAcceptable(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return true; // the library reports it
+    const QByteArray h = f.read(36);
+    if (h.size() < 36 || !h.startsWith("MSCF")) return true;
+    const auto* m = reinterpret_cast<const uchar*>(h.constData());
+    const int folders = m[26] | (m[27] << 8);
+    const int files = m[28] | (m[29] << 8);
+    return folders <= kCabMaxMembers && files <= kCabMaxMembers;
+}
+
+// What a theme package can need: no member larger than a picture may be, a theme data file
+// of a few hundred bytes, and all of them together no more than two pictures and a data
+// file. Offsets count too: reaching a member unpacks everything before it in its folder.
+bool sizesAcceptable(const mscabd_cabinet* cab)
+{
+    quint64 total = 0;
+    for (const mscabd_file* f = cab->files; f; f = f->next) {
+        const quint64 length = f->length;
+        const QByteArray name(f->filename);
+        const quint64 cap = name.toLower().endsWith(".000") ? quint64(kMaxThemeDataFileBytes)
+                                                           : quint64(kMaxPictureFileBytes);
+        if (length > cap) return false;
+        if (quint64(f->offset) + length > quint64(kCabMaxTotalBytes)) return false;
+        total += length;
+        if (total > quint64(kCabMaxTotalBytes)) return false;
+    }
+    return true;
 }
 
 struct DecompressorDeleter {
@@ -233,8 +364,9 @@ QString dateValueText(double value)
                                  .arg(mi, 2, 10, QLatin1Char('0'))
                                  .arg(s, 2, 10, QLatin1Char('0'))
                                  .arg(h < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
-    if (secs == 0) return dateText;
+    // Day 0 is no date at all: the value 0 itself reads "12:00:00 AM".
     if (days == 0) return timeText;
+    if (secs == 0) return dateText;
     return dateText + QLatin1Char(' ') + timeText;
 }
 
@@ -336,8 +468,13 @@ unsigned CCabFile::fileInCabinet(int mode, FileInCabinet& file)
             const qsizetype cut = cabName_.lastIndexOf(QLatin1Char('/'));
             folder = cut < 0 ? QString() : cabName_.left(cut + 1);
         }
+        // Without the output folder nothing can be written: that is the walk's failure.
+        const QString root = folder.isEmpty() ? QStringLiteral(".") : folder;
+        if (!MakeFolder(root)) throw walkError(82);
+
         QString name = outputFile_;
-        if (name.isEmpty()) {
+        const bool named = !name.isEmpty();
+        if (!named) {
             // A name from the cabinet is untrusted: it must stay below the folder.
             name = safeRelativeName(full);
             if (name.isEmpty()) return AnswerSkip;
@@ -347,12 +484,22 @@ unsigned CCabFile::fileInCabinet(int mode, FileInCabinet& file)
         target += name;
         if (QFile::encodeName(target).size() > kMaxTargetBytes) return AnswerSkip;
 
-        const qsizetype cut = target.lastIndexOf(QLatin1Char('/'));
-        const QString targetFolder = cut < 0 ? QStringLiteral(".") : target.left(cut + 1);
-        if (!MakeFolder(targetFolder)) return AnswerSkip;
-        // A sub-folder that is a link to elsewhere would carry the file out.
-        if (outputFile_.isEmpty() && !isInside(targetFolder, folder.isEmpty() ? QStringLiteral(".") : folder))
-            return AnswerSkip;
+        if (named) {
+            const qsizetype cut = target.lastIndexOf(QLatin1Char('/'));
+            if (!MakeFolder(cut < 0 ? QStringLiteral(".") : target.left(cut + 1))) throw walkError(82);
+        } else {
+            // The member's folders are made below the output folder without following a
+            // link (one would carry the file out). A folder of this cabinet standing where
+            // another entry puts a file, or the other way round, skips that entry.
+            const qsizetype cut = name.lastIndexOf(QLatin1Char('/'));
+            switch (cut < 0 ? Made::Yes : makeFoldersBelow(folder, name.left(cut), produced_)) {
+            case Made::Yes: break;
+            case Made::Link:
+            case Made::Clash: return AnswerSkip;
+            case Made::Failed: throw walkError(82);
+            }
+            if (produced_.contains(target) && QFileInfo(target).isDir()) return AnswerSkip;
+        }
         file.target = target;
         return AnswerExtract;
     }
@@ -373,6 +520,8 @@ bool CCabFile::walk(int mode)
     const QFileInfo info(cabName_);
     if (!info.exists()) throw walkError(kWin32FileNotFound);
     if (!info.isFile() || !info.isReadable()) throw walkError(kWin32ReadFault);
+    if (!countsAcceptable(cabName_)) throw walkError(kWin32InvalidData);
+    produced_.clear();
 
     std::unique_ptr<mscab_decompressor, DecompressorDeleter> cabd(
         mspack_create_cab_decompressor(quietSystem()));
@@ -388,17 +537,16 @@ bool CCabFile::walk(int mode)
     // Check every size the headers give before anything is written.
     std::vector<quint64> capacity;
     if (!folderCapacities(cabName_, capacity)) throw walkError(kWin32InvalidData);
+    std::unordered_map<const mscabd_folder*, size_t> folderIndex;
+    size_t index = 0;
+    for (const mscabd_folder* fol = cab->folders; fol; fol = fol->next) folderIndex[fol] = index++;
     for (mscabd_file* f = cab->files; f; f = f->next) {
-        qsizetype index = 0;
-        mscabd_folder* fol = cab->folders;
-        while (fol && fol != f->folder) {
-            fol = fol->next;
-            ++index;
-        }
-        if (!fol || index >= static_cast<qsizetype>(capacity.size()) ||
-            quint64(f->offset) + quint64(f->length) > capacity[static_cast<size_t>(index)])
+        const auto found = folderIndex.find(f->folder);
+        if (found == folderIndex.end() || found->second >= capacity.size() ||
+            quint64(f->offset) + quint64(f->length) > capacity[found->second])
             throw walkError(kWin32InvalidData);
     }
+    if (!sizesAcceptable(cab)) throw walkError(kWin32InvalidData);
 
     for (mscabd_file* f = cab->files; f; f = f->next) {
         FileInCabinet file;
@@ -428,14 +576,18 @@ bool CCabFile::walk(int mode)
             const int rc = cabd->extract(cabd.get(), f, QFile::encodeName(temp.fileName()).constData());
             if (rc != MSPACK_ERR_OK) {
                 error = static_cast<unsigned>(win32FromMspack(rc));
+            } else if (QFileInfo(temp.fileName()).size() != qint64(f->length)) {
+                error = kWin32WriteFault; // a write went missing on the way
             } else {
                 QFile::setPermissions(temp.fileName(), QFile::ReadOwner | QFile::WriteOwner |
                                                             QFile::ReadGroup | QFile::ReadOther);
                 if (std::rename(QFile::encodeName(temp.fileName()).constData(),
                                 QFile::encodeName(target).constData()) != 0)
                     error = 82;
-                else
+                else {
                     temp.setAutoRemove(false);
+                    produced_.insert(target);
+                }
             }
         }
         const unsigned reply = fileExtracted(target, error);

@@ -11,11 +11,16 @@
 // Paths: names inside a cabinet use backslashes ("pics\a.bmp"); FileFound, BeforeExtract
 // and GetXML report them as stored. Target paths on disk use '/', and a cabinet's folder
 // part becomes sub-folders of the output folder. Member names that would land outside the
-// output folder (absolute, "..", drive letters) and target paths longer than 259 bytes are
-// skipped, and the walk goes on.
+// output folder (absolute, "..", drive letters), whose folders pass through a link or clash
+// with a file or folder of another entry, and target paths longer than 259 bytes are
+// skipped, and the walk goes on. An output folder that cannot be made, and any failed
+// write, fail the walk; the member being written is then removed.
 
 #include "app/errors.h"
+#include "imaging/picture_limits.h"
+#include "theme/package_files.h"
 
+#include <QSet>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -29,6 +34,13 @@ inline constexpr int kWin32WriteFault = 29;
 inline constexpr int kWin32ReadFault = 30;
 inline constexpr int kWin32DiskFull = 39;
 inline constexpr int kWin32NotEnoughSpace = 112;
+
+// What a theme package can hold; a cabinet beyond it is refused as invalid data before
+// anything is written. Members: at most this many files and this many folders.
+inline constexpr int kCabMaxMembers = 1024;
+// All members together: two pictures at their size cap and a theme data file. A member is
+// further held to the cap of its kind (the data file "*.000" to its own small cap).
+inline constexpr qint64 kCabMaxTotalBytes = 2 * kMaxPictureFileBytes + kMaxThemeDataFileBytes;
 
 // The description of a Win32 error code ("Unknown error." for codes not in the table).
 QString cabWin32ErrorText(int code);
@@ -102,6 +114,7 @@ private:
     QString outputFile_;
     std::int32_t counter_ = 0;
     QString listing_;
+    QSet<QString> produced_; // files and folders this walk made
 };
 
 // Creates a folder and any missing parents; true when the folder exists afterwards. An

@@ -1,6 +1,9 @@
 #include "theme/package_files.h"
 
 #include "app/errors.h"
+#include "app/safe_write.h"
+#include "theme/cab_file.h"
+#include "imaging/image_buffer.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,6 +21,21 @@ namespace {
 AppError accessError(const QString& path)
 {
     return AppError(75, "Orvantis", "Path/File access error: " + path);
+}
+
+// Read as the image buffer reads: a cut-short or mislabelled picture is refused, not
+// turned into a bitmap with grey rows. A null picture when it cannot be read.
+QImage readWholePicture(const QString& path)
+{
+    ImageBuffer reader;
+    reader.FileName = path;
+    try {
+        reader.LoadFile();
+    } catch (const AppError& e) {
+        if (e.number() != kErrBadPicture) throw;
+        return {};
+    }
+    return reader.image();
 }
 
 } // namespace
@@ -65,22 +83,57 @@ void renameFile(const QString& from, const QString& to)
 
 void convertToBitmap(const QString& from, const QString& bitmapPath)
 {
-    QImageReader reader(from);
-    reader.setDecideFormatFromContent(true);
-    const QImage picture = reader.read();
+    const QImage picture = readWholePicture(from);
     if (picture.isNull()) throw AppError(481, "Orvantis", "Invalid picture");
     QSaveFile out(bitmapPath);
     if (!out.open(QIODevice::WriteOnly)) throw accessError(bitmapPath);
     QImageWriter writer(&out, "bmp");
-    if (!writer.write(picture.convertToFormat(QImage::Format_RGB888)) || !out.commit())
-        throw accessError(bitmapPath);
+    if (!writer.write(picture.convertToFormat(QImage::Format_RGB888))) out.cancelWriting();
+    if (!commitWhole(out)) throw accessError(bitmapPath);
 }
 
 QString packageNameOf(const QString& chosenFileName)
 {
     QString name = chosenFileName;
     if (name.endsWith(".tsk", Qt::CaseInsensitive)) name.chop(4);
-    return name.trimmed();
+    // Blanks only, as the data file writer trims the theme name; tabs and the like stay.
+    qsizetype b = 0, e = name.size();
+    while (b < e && name[b] == QLatin1Char(' ')) ++b;
+    while (e > b && name[e - 1] == QLatin1Char(' ')) --e;
+    return name.mid(b, e - b);
+}
+
+bool packageNameUsable(const QString& packageName)
+{
+    for (const QChar c : packageName)
+        if (c == QLatin1Char('\\') || c.category() == QChar::Other_Control) return false;
+    return true;
+}
+
+QStringList memberSizes(const QString& folder, const QStringList& members)
+{
+    QStringList sized;
+    for (const QString& m : members)
+        sized << m + ' ' + QString::number(QFileInfo(joinPath(folder, m)).size());
+    return sized;
+}
+
+bool packageHolds(const QString& package, const QStringList& members)
+{
+    const QFileInfo info(package);
+    if (!info.isFile() || info.isSymLink()) return false;
+    QStringList found;
+    try {
+        CCabFile cab;
+        cab.setCabName(package);
+        cab.FileFound = [&](const QString& name, double, std::int32_t size, const QString& path) {
+            found << path + name + ' ' + QString::number(size);
+        };
+        if (!cab.GetInfo(QString())) return false;
+    } catch (const AppError&) {
+        return false;
+    }
+    return found == members;
 }
 
 QByteArray cabDirectiveText(const QString& packageName)
@@ -100,7 +153,7 @@ QByteArray cabDirectiveText(const QString& packageName)
         ".Set UniqueFiles = OFF",
         ".Set DiskDirectory1=.",
         ".Set DiskLabel1 = Setup",
-        ".Set CabinetName1 = " + packageName.toLocal8Bit() + ".tsk",
+        ".Set CabinetName1 = " + packageName.toUtf8() + ".tsk",
         "zephrin1.000",
         kMenuMember.toLatin1(),
         kTodayMember.toLatin1(),
@@ -123,12 +176,7 @@ void installPackage(const QString& source, const QString& destination)
     const QByteArray bytes = in.readAll();
     if (bytes.size() != in.size()) throw accessError(source);
 
-    // QSaveFile writes beside the destination and renames over it on commit; without the
-    // direct-write fallback an unwritable folder fails instead of truncating the old file.
-    QSaveFile out(destination);
-    out.setDirectWriteFallback(false);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-        throw accessError(destination);
+    if (!writeFileWhole(destination, bytes)) throw accessError(destination);
 }
 
 int runAndWait(const QString& program, const QStringList& args, const QString& workDir,

@@ -13,6 +13,10 @@ namespace orv {
 // carries Windows bitmaps.
 inline constexpr qint64 kCompressedPackageLimit = 110000;
 
+// Largest theme data file read: the template is 524 bytes and a name adds a few more, but
+// packages padded to a size through their data file are known.
+inline constexpr qint64 kMaxThemeDataFileBytes = 1024 * 1024;
+
 // The three members of every package, in cabinet order.
 inline const QString kTodayMember = QStringLiteral("tdywater.001");
 inline const QString kMenuMember = QStringLiteral("0stwater.002");
@@ -38,7 +42,18 @@ void convertToBitmap(const QString& from, const QString& bitmapPath);
 // then blanks trimmed at both ends.
 QString packageNameOf(const QString& chosenFileName);
 
-// The cabinet directive file for package name n: every line ended by CR LF.
+// False for a package name the directive file cannot carry: one holding a backslash or a
+// control character (a line break would end the directive line).
+bool packageNameUsable(const QString& packageName);
+
+// The named files of folder with their sizes, as packageHolds compares them.
+QStringList memberSizes(const QString& folder, const QStringList& members);
+// True when package is a plain file that reads back as a cabinet holding exactly these
+// members (from memberSizes), in that order.
+bool packageHolds(const QString& package, const QStringList& members);
+
+// The cabinet directive file for package name n: every line ended by CR LF, in UTF-8 as
+// the builder reads it.
 QByteArray cabDirectiveText(const QString& packageName);
 
 // Folder joined with a file name by one '/' (none added when the folder already ends in one).

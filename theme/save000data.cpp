@@ -1,11 +1,11 @@
 // Save000Data: writes the theme data file "zephrin1.000" into the scratch directory from the
 // built-in template, the theme name and the thirteen colour slots.
 #include "app/editor_session.h"
+#include "app/safe_write.h"
 #include "theme/theme_data_file.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace orv {
 
@@ -40,8 +40,7 @@ void EditorSession::Save000Data()
         }
 
         // Written whole or not at all.
-        QSaveFile out(scratch.filePath(kThemeDataFileName));
-        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+        if (!writeFileWhole(scratch.filePath(kThemeDataFileName), bytes))
             throw AppError(75, QStringLiteral("Orvantis"),
                            QStringLiteral("Path/File access error"));
     } catch (const AppError& e) {

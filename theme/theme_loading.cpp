@@ -27,9 +27,20 @@ QByteArray readDataFile(const QString& path)
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         throw AppError(75, "Orvantis", "Path/File access error: " + path);
-    QByteArray bytes = f.readAll();
+    QByteArray bytes = f.read(kMaxThemeDataFileBytes);
     bytes.append('\0');
     return bytes;
+}
+
+// Packages made on other systems may name their members in capitals (TDYWATER.001): the
+// pictures are found without regard to case, as the data file is. The exact name first.
+QString memberPath(const QString& scratch, const QString& member)
+{
+    if (!QFileInfo::exists(joinPath(scratch, member))) {
+        const QStringList found = filesMatching(scratch, member);
+        if (!found.isEmpty()) return joinPath(scratch, found.first());
+    }
+    return joinPath(scratch, member);
 }
 
 } // namespace
@@ -64,8 +75,11 @@ void EditorSession::LoadTheme(const QString& fileName)
         }
 
         state.themeDataBuffer = readDataFile(joinPath(scratch, dataFiles.first()));
-        setThemeName(readThemeName(state.themeDataBuffer));
-        readThemeColours(state.themeDataBuffer, theme.colours);
+        // The readers see the file alone: the zero after it belongs to the buffer, and a
+        // value cut short by the file's end must not take it for its blue byte.
+        const QByteArray fileBytes = state.themeDataBuffer.first(state.themeDataBuffer.size() - 1);
+        setThemeName(readThemeName(fileBytes));
+        readThemeColours(fileBytes, theme.colours);
 
         RecolourCommandBar();
 
@@ -75,15 +89,15 @@ void EditorSession::LoadTheme(const QString& fileName)
         if (QFileInfo(path).size() <= kCompressedPackageLimit) {
             // Compressed pictures are tried under PNG names whatever they hold; the image
             // buffer decides what it can read.
-            renameFile(in(kTodayMember), in("tdywater.png"));
+            renameFile(memberPath(scratch, kTodayMember), in("tdywater.png"));
             if (LoadMainImage(in("tdywater.png"))) {
-                renameFile(in(kMenuMember), in("0stwater.png"));
+                renameFile(memberPath(scratch, kMenuMember), in("0stwater.png"));
                 LoadMenuImage(in("0stwater.png"));
             } else {
                 // Not readable as it stood: the pictures are GIF files, converted to bitmaps
                 // with the platform's own reader.
                 renameFile(in("tdywater.png"), in("tdywater.gif"));
-                renameFile(in(kMenuMember), in("0stwater.gif"));
+                renameFile(memberPath(scratch, kMenuMember), in("0stwater.gif"));
                 convertToBitmap(in("tdywater.gif"), in("tdywater.bmp"));
                 if (!LoadMainImage(in("tdywater.bmp"))) {
                     ui_.messageBox(kCorruptSmall, kAppTitle, MsgIcon::Critical);
@@ -93,12 +107,12 @@ void EditorSession::LoadTheme(const QString& fileName)
                 LoadMenuImage(in("0stwater.bmp"));
             }
         } else {
-            renameFile(in(kTodayMember), in("tdywater.bmp"));
+            renameFile(memberPath(scratch, kTodayMember), in("tdywater.bmp"));
             if (!LoadMainImage(in("tdywater.bmp"))) {
                 ui_.messageBox(kCorruptLarge, kAppTitle, MsgIcon::Critical);
                 return;
             }
-            renameFile(in(kMenuMember), in("0stwater.bmp"));
+            renameFile(memberPath(scratch, kMenuMember), in("0stwater.bmp"));
             LoadMenuImage(in("0stwater.bmp"));
         }
         theme.menuEditing = true;

@@ -2,12 +2,13 @@
 // scratch directory with a directive file, the cabinet builder packs them there, and the
 // finished package is put into the chosen folder.
 #include "app/editor_session.h"
+#include "app/safe_write.h"
 
 #include "theme/package_files.h"
+#include "theme/theme_data_file.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace orv {
 
@@ -16,6 +17,9 @@ namespace {
 // How long the builder may take before the save gives up on it. It packs three small
 // files, so this only guards against a builder that hangs.
 constexpr int kBuilderTimeoutMs = 60000;
+
+const QString kUnusablePackageName = QStringLiteral(
+    "A package name cannot hold a backslash, a line break or other control characters.");
 
 struct PictureToSave {
     ImageBuffer& source;
@@ -27,8 +31,7 @@ struct PictureToSave {
 
 void writeDirectiveFile(const QString& path, const QByteArray& text)
 {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size() || !f.commit())
+    if (!writeFileWhole(path, text))
         throw AppError(75, "Orvantis", "Path/File access error: " + path);
 }
 
@@ -41,14 +44,21 @@ void EditorSession::SaveTheme()
                                           joinPath(state.TSKPath, theme.name), "tsk"});
         if (!chosen) throw AppError::cancelled();
 
+        // The name goes into a line of the directive file and becomes a file name there:
+        // one that cannot survive that is refused before anything is written.
+        const int cut = chosen->lastIndexOf('/');
+        const QString packageName = packageNameOf(chosen->mid(cut + 1));
+        if (!packageNameUsable(packageName)) {
+            ui_.messageBox(kUnusablePackageName, kAppTitle, MsgIcon::Exclamation);
+            return;
+        }
+
         QString packageFile; // the package the builder wrote, in the scratch directory
         const QString scratch = folders_.scratch();
         {
             BusyScope busy(ui_);
 
-            const int cut = chosen->lastIndexOf('/');
             state.TSKPath = chosen->left(cut + 1);
-            const QString packageName = packageNameOf(chosen->mid(cut + 1));
 
             emptyFolder(scratch);
             Save000Data();
@@ -85,20 +95,20 @@ void EditorSession::SaveTheme()
 
             writeDirectiveFile(joinPath(scratch, kDirectiveFileName),
                                cabDirectiveText(packageName));
+            const QStringList members =
+                memberSizes(scratch, {kThemeDataFileName, kMenuMember, kTodayMember});
 
             // The package is complete only once the builder's process has ended; a builder
             // that failed or hung leaves no package to copy.
             const int status = runAndWait(joinPath(ShortPathOf(folders_.programDir), "makecab"),
                                           {"/f", kDirectiveFileName}, scratch,
                                           kBuilderTimeoutMs);
-            if (status == 0) {
-                const QString expected = packageName + ".tsk";
-                const QStringList found = filesMatching(scratch, "*.tsk");
-                if (found.contains(expected))
-                    packageFile = expected;
-                else if (!found.isEmpty())
-                    packageFile = found.first();
-            }
+            // Only the package asked for is installed, and only when it reads back as a
+            // cabinet of the three members just written: a builder that ran out of space
+            // may have left an empty or short file.
+            const QString expected = packageName + ".tsk";
+            if (status == 0 && packageHolds(joinPath(scratch, expected), members))
+                packageFile = expected;
 
             if (!packageFile.isEmpty())
                 installPackage(joinPath(scratch, packageFile),

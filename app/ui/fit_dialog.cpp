@@ -27,13 +27,18 @@ FitDialog::FitDialog(QWidget* parent) : QDialog(parent)
     auto* options = new QHBoxLayout;
     crop_ = new QRadioButton("Crop Image", this);
     resize_ = new QRadioButton("Resize image to fit", this);
+    // Place keeps the picture's proportions; its own dialog follows once the picture is read.
+    place_ = new QRadioButton(QStringLiteral("Place\u2026"), this);
     crop_->setObjectName("radMode0");
     resize_->setObjectName("radMode1");
+    place_->setObjectName("radMode2");
     auto* group = new QButtonGroup(this);
     group->addButton(crop_, 0);
     group->addButton(resize_, 1);
+    group->addButton(place_, 2);
     options->addWidget(crop_);
     options->addWidget(resize_);
+    options->addWidget(place_);
 
     layout->addLayout(options);
     layout->addWidget(ok, 0, Qt::AlignHCenter);
@@ -46,7 +51,8 @@ FitDialog::FitDialog(QWidget* parent) : QDialog(parent)
 FitChoice FitDialog::ask()
 {
     if (exec() != QDialog::Accepted) return FitChoice::Crop;
-    return crop_->isChecked() ? FitChoice::Crop : FitChoice::Resize;
+    if (crop_->isChecked()) return FitChoice::Crop;
+    return place_->isChecked() ? FitChoice::Place : FitChoice::Resize;
 }
 
 } // namespace orv

@@ -1,5 +1,5 @@
 #pragma once
-// frmProcessImage: Crop or Resize for a picture about to become a background.
+// frmProcessImage: Crop, Resize or Place for a picture about to become a background.
 
 #include "app/interaction.h"
 
@@ -20,6 +20,7 @@ public:
 private:
     QRadioButton* crop_;
     QRadioButton* resize_;
+    QRadioButton* place_;
 };
 
 } // namespace orv

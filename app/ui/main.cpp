@@ -1,11 +1,13 @@
 // Main: one instance, the file association, the settings, then the main window.
 #include "app/editor_session.h"
+#include "app/preset_answer.h"
 #include "app/startup.h"
 #include "app/ui/main_window.h"
 #include "app/ui/qt_interaction.h"
 #include "preview/fonts.h"
 
 #include <QApplication>
+#include <QMessageBox>
 
 int main(int argc, char** argv)
 {
@@ -13,9 +15,13 @@ int main(int argc, char** argv)
     QApplication::setApplicationName("Orvantis");
 
     orv::Folders folders = orv::Folders::fromEnvironment();
-    // A second start ends silently.
-    auto lock = orv::acquireSingleInstance(folders.dataDir);
-    if (!lock) return 0;
+    // A second start ends silently; a lock that cannot be taken is told.
+    const orv::InstanceLock lock = orv::acquireSingleInstance(folders.dataDir);
+    if (lock.state == orv::InstanceLock::State::OtherInstance) return 0;
+    if (lock.state == orv::InstanceLock::State::Failed) {
+        QMessageBox::critical(nullptr, orv::kAppTitle, lock.message);
+        return 1;
+    }
 
     const QString home = orv::xdgDataHome();
     if (!orv::fileAssociationExists(home)) {
@@ -32,11 +38,13 @@ int main(int argc, char** argv)
     args.removeFirst();
     const QString commandLine = args.join(' ');
 
-    orv::QtInteraction ui;
+    orv::QtInteraction dialogs;
+    // Drops hand their file to the next open question instead of a dialog.
+    orv::PresetOpenAnswer ui(dialogs);
     orv::EditorSession session(ui, folders);
     session.readStartupSettings();
     orv::MainWindow window(session);
-    ui.setParent(&window);
+    dialogs.setParent(&window);
     window.start(commandLine);
     return app.exec();
 }

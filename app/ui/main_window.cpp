@@ -1,18 +1,26 @@
+// The main window: builds the face, wires every control to the session, and carries the
+// window's own behaviour (panels, window drag, drops, shortcuts, the preview's size).
+// The work of every command is the session's.
 #include "app/ui/main_window.h"
 
+#include "app/preset_answer.h"
 #include "app/settings_store.h"
 #include "app/shaping/shape_window.h"
+#include "app/ui/face_contrast.h"
+#include "app/ui/face_controls.h"
 #include "app/ui/help_viewer.h"
+#include "app/ui/hover_menu.h"
+#include "app/ui/preview_view.h"
 
-#include <QAction>
 #include <QCloseEvent>
-#include <QComboBox>
+#include <QFile>
 #include <QFileInfo>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenuBar>
+#include <QFrame>
+#include <QMimeData>
+#include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
 #include <QSlider>
 #include <QWindow>
 
@@ -21,34 +29,61 @@ namespace orv {
 namespace {
 
 // The face is laid out for the skins: 640 x 480, title strip on top, the preview well on the
-// left and the controls panel on the right.
+// left and the controls panel on the right. At 2x the panel moves right and the face grows.
 constexpr int kFaceWidth = 640;
 constexpr int kFaceHeight = 480;
+constexpr int kPanelLeft = 280;   // widgets from here right belong to the controls panel
+constexpr int kBelowPreview = 384; // widgets below this row sit under the preview
+constexpr int kTopStrip = 40;      // the part of the face that must stay on screen
+constexpr int kFootBand = 440;     // the panel's dark foot band, which moves down at 2x
+constexpr int kGrowDown = 300;     // how much taller the face grows at 2x
+constexpr int kSkinSplitX = 285;   // skin columns left of this stretch at 2x
+constexpr int kSkinTopRows = 62;   // the title strip and menu row keep their height
+constexpr int kSkinFootRow = 420;  // rows from here down keep their height
 
 const char* const kButtonCaptions[10] = {
     "Open Existing Theme", "Main Image", "Menu Image", "Get Color", "Reset Colors",
     "Start New Theme", "Save Theme", "Screen Capture", "Exit", "Settings"};
 
-// The element list takes no typed input.
-class ElementList : public QComboBox {
-public:
-    using QComboBox::QComboBox;
+const char* const kColorEntries[11] = {
+    " Upper Left Titlebar", " Upper Right Titlebar", " Titlebar Text", " Today Screen Text",
+    " Today Screen Lines", " Command Bar", " Navigation Tray", " Message Bar Left",
+    " Message Bar Right", " Important Message Bar Left", " Important Message Bar Right"};
 
-protected:
-    void keyPressEvent(QKeyEvent* e) override
-    {
-        // Arrow keys still move through the list so it stays usable from the keyboard.
-        switch (e->key()) {
-        case Qt::Key_Up: case Qt::Key_Down: case Qt::Key_PageUp: case Qt::Key_PageDown:
-        case Qt::Key_Home: case Qt::Key_End: case Qt::Key_F4: case Qt::Key_Space:
-        case Qt::Key_Tab: case Qt::Key_Backtab:
-            QComboBox::keyPressEvent(e);
-            break;
-        default:
-            e->accept();
-        }
-    }
-};
+void setBase(QWidget* w, QRect base)
+{
+    w->setProperty("baseRect", base);
+    w->setGeometry(base);
+}
+
+QRect placed(QRect base, int scale)
+{
+    const int grow = scale - 1;
+    if (base.x() >= kPanelLeft)
+        return base.translated(240 * grow, base.y() >= kFootBand ? kGrowDown * grow : 0);
+    if (base.y() >= kBelowPreview) return base.translated(0, 320 * grow);
+    return base;
+}
+
+// The skin for a larger face: the preview well and the rows of the panel stretch, the
+// title strip's right end, the panel's width and the foot band keep their pixels, so the
+// drawn close buttons and the panel stay under their controls.
+QImage grownSkin(const QImage& skin, QSize face)
+{
+    if (skin.size() == face) return skin;
+    const int colsIn[3] = {0, kSkinSplitX, skin.width()};
+    const int colsOut[3] = {0, face.width() - (skin.width() - kSkinSplitX), face.width()};
+    const int rowsIn[4] = {0, kSkinTopRows, kSkinFootRow, skin.height()};
+    const int rowsOut[4] = {0, kSkinTopRows, face.height() - (skin.height() - kSkinFootRow), face.height()};
+    QImage out(face, QImage::Format_RGB32);
+    QPainter p(&out);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    for (int c = 0; c < 2; ++c)
+        for (int r = 0; r < 3; ++r)
+            p.drawImage(QRect(QPoint(colsOut[c], rowsOut[r]), QPoint(colsOut[c + 1] - 1, rowsOut[r + 1] - 1)),
+                        skin, QRect(QPoint(colsIn[c], rowsIn[r]), QPoint(colsIn[c + 1] - 1, rowsIn[r + 1] - 1)));
+    return out;
+}
 
 QSlider* makeSlider(QWidget* parent, const char* name)
 {
@@ -61,11 +96,24 @@ QSlider* makeSlider(QWidget* parent, const char* name)
     return s;
 }
 
+// A face label that is part of the face: the window's own drag and hover handling see
+// through it.
 QLabel* makeLabel(QWidget* parent, const QString& text, const char* name, QRect geometry)
 {
     auto* l = new QLabel(text, parent);
     l->setObjectName(name);
-    l->setGeometry(geometry);
+    setBase(l, geometry);
+    l->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return l;
+}
+
+HoverLabel* makeFaceLink(QWidget* parent, const QString& text, const char* name, QRect geometry)
+{
+    auto* l = new HoverLabel(text, parent);
+    l->setObjectName(name);
+    setBase(l, geometry);
+    l->setAlignment(Qt::AlignCenter);
+    l->setCursor(Qt::PointingHandCursor);
     return l;
 }
 
@@ -75,9 +123,12 @@ MainWindow::MainWindow(EditorSession& session, QWidget* parent)
     : QWidget(parent), session_(session)
 {
     setObjectName("frmTheForm");
+    setMouseTracking(true);
+    setAcceptDrops(true);
     setFixedSize(kFaceWidth, kFaceHeight);
     buildWidgets();
     buildMenus();
+    buildShortcuts();
     makeConnections();
 }
 
@@ -86,23 +137,20 @@ MainWindow::~MainWindow() = default;
 void MainWindow::buildWidgets()
 {
     lblCaption_ = makeLabel(this, QString(), "lblCaption", QRect(24, 10, 420, 22));
-    lblMin_ = makeLabel(this, "_", "lblMin", QRect(584, 8, 18, 22));
-    Xlabel_ = makeLabel(this, "X", "Xlabel", QRect(608, 8, 18, 22));
-    for (QLabel* l : {lblMin_, Xlabel_}) {
-        l->setAlignment(Qt::AlignCenter);
-        l->setCursor(Qt::PointingHandCursor);
-        l->setStyleSheet("font-weight: bold; color: white;");
-    }
+    QFont bold = lblCaption_->font();
+    bold.setBold(true);
+    lblCaption_->setFont(bold);
+    lblMin_ = makeFaceLink(this, "_", "lblMin", QRect(584, 8, 18, 22));
+    Xlabel_ = makeFaceLink(this, "X", "Xlabel", QRect(608, 8, 18, 22));
+    for (QLabel* l : {lblMin_, Xlabel_}) l->setStyleSheet("font-weight: bold; color: white;");
 
-    preview_ = makeLabel(this, QString(), "oPicBuf", QRect(22, 62, 242, 322));
-    preview_->setAlignment(Qt::AlignCenter);
-    preview_->setStyleSheet("QLabel#oPicBuf { background: black; border: 1px solid black; }");
+    preview_ = new PreviewView(this);
+    setBase(preview_, QRect(QPoint(22, 62), preview_->sizeHint()));
 
     lblFilename_ = makeLabel(this, "Theme Name", "lblFilename", QRect(300, 52, 150, 18));
-    txtThemeName_ = new QLineEdit(this);
+    txtThemeName_ = new ThemeNameBox(this);
     txtThemeName_->setObjectName("txtThemeName");
-    txtThemeName_->setMaxLength(40);
-    txtThemeName_->setGeometry(300, 70, 310, 24);
+    setBase(txtThemeName_, QRect(300, 70, 310, 24));
     lblFilename_->setBuddy(txtThemeName_);
 
     cmbElements_ = new ElementList(this);
@@ -110,7 +158,7 @@ void MainWindow::buildWidgets()
     for (const SlotInfo& slot : kSlots)
         if (slot.element >= 0) cmbElements_->addItem(QString::fromLatin1(slot.caption));
     cmbElements_->setCurrentIndex(-1);
-    cmbElements_->setGeometry(300, 102, 310, 24);
+    setBase(cmbElements_, QRect(300, 102, 310, 24));
 
     sldBrightness_ = makeSlider(this, "sldBrightness");
     sldContrast_ = makeSlider(this, "sldContrast");
@@ -120,7 +168,7 @@ void MainWindow::buildWidgets()
     for (int i = 0; i < named.size(); ++i) {
         const int x = 298 + i * 52;
         // The captions sit on the light panel, above the dark band at its foot.
-        named[i].first->setGeometry(x + 16, 134, 20, 282);
+        setBase(named[i].first, QRect(x + 16, 134, 20, 282));
         auto* caption = makeLabel(this, named[i].second, "sliderCaption", QRect(x - 2, 418, 56, 16));
         caption->setAlignment(Qt::AlignHCenter);
         QFont small = caption->font();
@@ -135,73 +183,97 @@ void MainWindow::buildWidgets()
         skin->setObjectName(QString("btnButtons%1").arg(i));
         skin->setToolTip(kButtonCaptions[i]);
         skin->setText(QString(kButtonCaptions[i]).replace(' ', '\n'));
-        skin->setGeometry(cell);
+        setBase(skin, cell);
         skin->setStyleSheet(
             "QPushButton { background: rgba(255,255,255,90); border: 1px solid rgba(0,0,0,110);"
             " border-radius: 6px; font-size: 11px; }"
             "QPushButton:hover { background: rgba(255,255,255,170); }"
+            "QPushButton:focus { border: 2px solid rgba(0,0,0,200); }"
             "QPushButton:pressed { background: rgba(0,0,0,60); }");
         btnButtons_ << skin;
         auto* plain = new QPushButton(kButtonCaptions[i], this);
         plain->setObjectName(QString("btnButtonsXP%1").arg(i));
-        plain->setGeometry(cell.adjusted(0, 10, 0, -10));
-        plain->setStyleSheet("font-size: 10px;");
         plain->hide();
         btnButtonsXP_ << plain;
     }
+    placePlainButtons();
 
     lblVersion_ = makeLabel(this, QString(), "lblVersion", QRect(300, 458, 200, 18));
-    HelpLabel_ = makeLabel(this, "Help", "HelpLabel", QRect(22, 392, 60, 18));
-    AboutLabel_ = makeLabel(this, "About", "AboutLabel", QRect(90, 392, 60, 18));
+    HelpLabel_ = makeFaceLink(this, "Help", "HelpLabel", QRect(22, 392, 60, 18));
+    AboutLabel_ = makeFaceLink(this, "About", "AboutLabel", QRect(90, 392, 60, 18));
+}
+
+// The captioned buttons stand in one column, each as wide as the widest caption needs at the
+// desktop's font, so no caption is ever cut.
+void MainWindow::placePlainButtons()
+{
+    int width = 0, height = 0;
+    for (QPushButton* b : btnButtonsXP_) {
+        width = std::max(width, b->sizeHint().width());
+        height = std::max(height, b->sizeHint().height());
+    }
+    const int step = std::min(height + 4, 33);
+    const int left = std::min(460, kFaceWidth - 8 - width);
+    for (int i = 0; i < btnButtonsXP_.size(); ++i)
+        setBase(btnButtonsXP_[i], QRect(left, 128 + i * step, width, std::min(height, step - 2)));
 }
 
 void MainWindow::buildMenus()
 {
-    menus_ = new QMenuBar(this);
-    menus_->setObjectName("menus");
-    menus_->setGeometry(22, 36, 244, 22);
-    menus_->setNativeMenuBar(false);
+    menus_ = new HoverMenus(this, QPoint(22, 36));
+    using P = MenuPanel;
+    using R = OnRelease;
+    auto command = [this](int i) { return [this, i] { btnButtons_Click(i); }; };
 
-    QMenu* file = menus_->addMenu("Theme");
-    file->setObjectName("oMenuFile");
-    file->addAction(" Open Theme", this, [this] { btnButtons_Click(0); });
-    file->addAction(" Start  New Theme", this, [this] { btnButtons_Click(5); });
-    lblSave_ = file->addAction(" Save Theme 256", this, [this] { btnButtons_Click(6); });
-    file->addSeparator();
-    file->addAction(" EXIT", this, [this] { btnButtons_Click(8); });
+    menus_->addEntry(P::Theme, " Open Theme", "lblOpen", R::Close, command(0));
+    menus_->addEntry(P::Theme, " Start  New Theme", "lblNew", R::Close, command(5));
+    lblSave_ = menus_->addEntry(P::Theme, " Save Theme 256", "lblSave", R::Close, command(6));
+    lblFileManager_ = menus_->addEntry(P::Theme, " Theme Transfer", "lblFileManager", R::KeepOpen,
+                                       [this] { showThemeTransfer(); });
+    menus_->addEntry(P::Theme, " EXIT", "lblExit", R::KeepOpen, command(8));
 
-    QMenu* pic = menus_->addMenu("Image");
-    pic->setObjectName("oMenuPic");
-    pic->addAction(" Load Main Image", this, [this] { btnButtons_Click(1); });
-    pic->addAction(" Load Menu Image", this, [this] { btnButtons_Click(2); });
-    pic->addAction(" Save Main Image", this, [this] { session_.mnuSaveMainImage(); });
-    pic->addAction(" Save Menu Image", this, [this] { session_.mnuSaveMenuImage(); });
-    pic->addAction(" Screen Capture", this, [this] { btnButtons_Click(7); });
-    pic->addSeparator();
-    lblDitherMain_ = pic->addAction(" X Dither Main", this, [this] { session_.toggleDitherMain(); });
-    lblDitherMenu_ = pic->addAction(" X Dither Menu", this, [this] { session_.toggleDitherMenu(); });
+    menus_->addEntry(P::Image, " Load Main Image", "lblLoadMain", R::Close, command(1));
+    menus_->addEntry(P::Image, " Load Menu Image", "lblLoadMenu", R::Close, command(2));
+    menus_->addEntry(P::Image, " Save Main Image", "lblMain", R::Close,
+                     [this] { session_.mnuSaveMainImage(); });
+    menus_->addEntry(P::Image, " Save Menu Image", "lblMenu", R::Close,
+                     [this] { session_.mnuSaveMenuImage(); });
+    menus_->addEntry(P::Image, " Screen Capture", "lblCapture2", R::Close, command(7));
+    lblDitherMain_ = menus_->addEntry(P::Image, " X Dither Main", "lblDitherMain", R::KeepOpen,
+                                      [this] { session_.toggleDitherMain(); });
+    lblDitherMenu_ = menus_->addEntry(P::Image, " X Dither Menu", "lblDitherMenu", R::KeepOpen,
+                                      [this] { session_.toggleDitherMenu(); });
 
-    QMenu* colors = menus_->addMenu("Color");
-    colors->setObjectName("oMenuColors");
-    colors->addAction(" Reset Colors", this, [this] { btnButtons_Click(4); });
-    const char* const entries[11] = {
-        " Upper Left Titlebar", " Upper Right Titlebar", " Titlebar Text", " Today Screen Text",
-        " Today Screen Lines", " Command Bar", " Navigation Tray", " Message Bar Left",
-        " Message Bar Right", " Important Message Bar Left", " Important Message Bar Right"};
-    for (int k = 0; k < 11; ++k) {
-        colors->addAction(entries[k], this, [this, k] {
-            cmbElements_->setCurrentIndex(k);
-            session_.GetColor();
-        });
+    menus_->addEntry(P::Color, " Reset Colors", "lblColors0", R::KeepOpen, command(4));
+    for (int k = 1; k <= 11; ++k) {
+        menus_->addEntry(P::Color, kColorEntries[k - 1], QString("lblColors%1").arg(k), R::Close,
+                         [this, k] {
+                             // Selecting runs the list's own handling, which shows the
+                             // element's screen before the colour dialog opens.
+                             cmbElements_->setCurrentIndex(k - 1);
+                             session_.GetColor();
+                         });
     }
-    colors->addSeparator();
-    colors->addAction(" Reset Sliders", this, [this] { session_.resetSlidersCommand(); });
-    lblColorDepth_ = colors->addAction(" 256 Colors (click for 16M)", this,
-                                       [this] { session_.toggleColourDepth(); });
+    menus_->addEntry(P::Color, " Reset Sliders", "lblColors12", R::Close,
+                     [this] { session_.resetSlidersCommand(); });
+    lblColorDepth_ = menus_->addEntry(P::Color, " 256 Colors (click for 16M)", "lblColors13",
+                                      R::KeepOpen, [this] { session_.toggleColourDepth(); });
 
-    QMenu* help = menus_->addMenu("Help");
-    help->setObjectName("oMenuHelp");
-    help->addAction(" Contents && Index", this, [this] { showHelp(); });
+    // The caption's doubled ampersand shows as one; a label shows its text as it stands.
+    menus_->addEntry(P::Help, " Contents & Index", "lblHelp", R::Hide, [this] { showHelp(); });
+    menus_->addEntry(P::Help, " About", "lblAbout", R::Hide, [this] { showAbout(); });
+}
+
+void MainWindow::buildShortcuts()
+{
+    const QList<QPair<QKeySequence, int>> commands = {
+        {QKeySequence::Open, 0}, {QKeySequence::New, 5}, {QKeySequence::Save, 6},
+        {QKeySequence(Qt::CTRL | Qt::Key_Q), 8}};
+    for (const auto& [keys, index] : commands)
+        connect(new QShortcut(keys, this), &QShortcut::activated, this,
+                [this, i = index] { btnButtons_Click(i); });
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
+            &MainWindow::showHelp);
 }
 
 void MainWindow::makeConnections()
@@ -210,6 +282,24 @@ void MainWindow::makeConnections()
         connect(btnButtons_[i], &QPushButton::clicked, this, [this, i] { btnButtons_Click(i); });
         connect(btnButtonsXP_[i], &QPushButton::clicked, this, [this, i] { btnButtons_Click(i); });
     }
+
+    connect(Xlabel_, &HoverLabel::released, this, [this] { close(); });
+    connect(lblMin_, &HoverLabel::released, this, [this] { showMinimized(); });
+    connect(HelpLabel_, &HoverLabel::released, this, &MainWindow::showHelp);
+    connect(AboutLabel_, &HoverLabel::released, this, &MainWindow::showAbout);
+    connect(HelpLabel_, &HoverLabel::hovered, this, [this] { setHoverLook(HelpLabel_, true); });
+    connect(AboutLabel_, &HoverLabel::hovered, this, [this] { setHoverLook(AboutLabel_, true); });
+
+    connect(preview_, &PreviewView::released, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pixel) {
+                session_.PicBufMouseUP(static_cast<int>(button), static_cast<int>(shift),
+                                       pixel.x(), pixel.y());
+            });
+    // Moving over the preview closes an open panel, as the window background does.
+    connect(preview_, &PreviewView::hovered, menus_, &HoverMenus::backgroundMoved);
+    connect(preview_, &PreviewView::scaleRequested, this, &MainWindow::setPreviewScale);
+    connect(preview_, &PreviewView::fileDropped, this,
+            [this](const QString& path) { openDropped(path, true); });
 
     connect(cmbElements_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!syncing_ && index >= 0) session_.cmbElements_Click(index);
@@ -251,7 +341,12 @@ void MainWindow::start(const QString& commandLine)
     lblCaption_->setText(windowTitle());
     lblVersion_->setText("Orvantis " + version);
 
-    session_.formLoad(commandLine);
+    // A package named on the command line opens once the window shows, so that its error
+    // box comes over the window and a failed open leaves the Today screen drawn.
+    const QString upper = commandLine.toUpper();
+    const bool opensPackage = upper.size() >= 5 && upper.endsWith("TSK");
+    session_.formLoad(opensPackage ? QString() : commandLine);
+    session_.state.commandLine = commandLine;
     applyAppearance();
     HelpLabel_->hide();
     AboutLabel_->hide();
@@ -264,6 +359,10 @@ void MainWindow::start(const QString& commandLine)
     showPreview();
     syncCaptions();
     syncSliders();
+    if (opensPackage) {
+        session_.theme.menuFollowsMain = false;
+        session_.LoadTheme(commandLine);
+    }
 }
 
 void MainWindow::applyAppearance()
@@ -283,20 +382,39 @@ void MainWindow::applyAppearance()
         for (QPushButton* b : btnButtons_) b->setChecked(false);
         return;
     }
-    QImage picture;
     try {
-        picture = builtinPicture(skin == "Y" ? QString("SKIN") : skin);
+        skin_ = builtinPicture(skin == "Y" ? QString("SKIN") : skin);
     } catch (const AppError&) {
-        picture = QImage(); // an unknown skin name keeps a plain face
-    }
-    if (!picture.isNull()) {
-        QPalette pal = palette();
-        pal.setBrush(QPalette::Window, QBrush(picture));
-        setAutoFillBackground(true);
-        setPalette(pal);
+        skin_ = QImage(); // an unknown skin name keeps a plain face
     }
     setWindowFlag(Qt::FramelessWindowHint, true);
     UseSkinButtons();
+    paintSkin();
+}
+
+// The skin fills the face at any size; the caption and the menu titles take the text
+// colour, and where needed the plate, that reads on the picture behind them.
+void MainWindow::paintSkin()
+{
+    if (skin_.isNull()) return;
+    const QImage face = grownSkin(skin_, size());
+    QPalette pal = palette();
+    pal.setBrush(QPalette::Window, QBrush(face));
+    setAutoFillBackground(true);
+    setPalette(pal);
+
+    QList<QLabel*> onSkin = {lblCaption_};
+    for (MenuPanel p : {MenuPanel::Theme, MenuPanel::Image, MenuPanel::Color, MenuPanel::Help})
+        onSkin << menus_->title(p);
+    for (QLabel* l : onSkin) {
+        const ReadableText look = readableTextOn(face, l->geometry());
+        l->setStyleSheet(QString("QLabel { color: %1; background: rgba(%2,%3,%4,%5); }")
+                             .arg(look.text.name())
+                             .arg(look.plate.red()).arg(look.plate.green()).arg(look.plate.blue())
+                             .arg(look.plate.alpha()));
+        l->setProperty("textColour", look.text);
+        l->setProperty("plateColour", look.plate);
+    }
 }
 
 void MainWindow::UsePlainButtons()
@@ -317,6 +435,29 @@ void MainWindow::UseSkinButtons()
         btnButtons_[i]->show();
         btnButtonsXP_[i]->hide();
     }
+}
+
+int MainWindow::previewScale() const { return preview_->scale(); }
+
+void MainWindow::setPreviewScale(int scale)
+{
+    preview_->setScale(scale);
+    layoutFace();
+}
+
+void MainWindow::layoutFace()
+{
+    const int s = preview_->scale();
+    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const QVariant base = w->property("baseRect");
+        if (base.isValid()) w->setGeometry(placed(base.toRect(), s));
+    }
+    preview_->resize(preview_->sizeHint());
+    menus_->place(QPoint(22, 36));
+    if (session_.state.Skin != "N") setFixedSize(kFaceWidth + 240 * (s - 1), kFaceHeight + kGrowDown * (s - 1));
+    paintSkin();
+    shapeWindow();
+    keepTopStripOnScreen();
 }
 
 void MainWindow::shapeWindow()
@@ -341,36 +482,107 @@ void MainWindow::changeEvent(QEvent* event)
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) shapeWindow();
 }
 
+void MainWindow::setHoverLook(QLabel* label, bool on)
+{
+    label->setAutoFillBackground(on);
+    label->setFrameShape(on ? QFrame::Box : QFrame::NoFrame);
+    label->setLineWidth(1);
+}
+
 void MainWindow::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) return;
-    if (Xlabel_->isVisible() && Xlabel_->geometry().contains(event->pos())) {
-        close();
-        return;
-    }
-    if (lblMin_->isVisible() && lblMin_->geometry().contains(event->pos())) {
-        showMinimized();
-        return;
-    }
-    // Drag the frameless window by its face.
-    if (skinned() && windowHandle() && windowHandle()->startSystemMove()) return;
-    dragging_ = true;
-    dragOrigin_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    leftHeld_ = true;
+    movingByHand_ = false;
+    dragOrigin_ = event->globalPosition().toPoint();
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent* event)
 {
-    if (dragging_ && (event->buttons() & Qt::LeftButton))
-        move(event->globalPosition().toPoint() - dragOrigin_);
+    setHoverLook(HelpLabel_, false);
+    setHoverLook(AboutLabel_, false);
+
+    // The move starts only when the pointer moves with the left button held, so a quick
+    // click never hands the window to the window manager after the button is already up.
+    const QPoint global = event->globalPosition().toPoint();
+    if (leftHeld_ && (event->buttons() & Qt::LeftButton) && global != dragOrigin_) {
+        if (!movingByHand_) {
+            if (windowHandle() && windowHandle()->startSystemMove()) {
+                leftHeld_ = false;
+            } else {
+                movingByHand_ = true;
+                grabOffset_ = dragOrigin_ - frameGeometry().topLeft();
+            }
+        }
+        if (movingByHand_) {
+            move(global - grabOffset_);
+            keepTopStripOnScreen();
+        }
+        dragOrigin_ = global;
+    } else if (!(event->buttons() & Qt::LeftButton)) {
+        leftHeld_ = movingByHand_ = false;
+    }
+
+    menus_->backgroundMoved();
+}
+
+void MainWindow::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) return;
+    leftHeld_ = movingByHand_ = false;
+    keepTopStripOnScreen();
+}
+
+// The top strip holds the caption and the close label: it never ends off the screen.
+void MainWindow::keepTopStripOnScreen()
+{
+    QScreen* scr = screen();
+    if (!scr || !isVisible()) return;
+    const QRect avail = scr->availableGeometry();
+    const QRect frame = frameGeometry();
+    QPoint to = frame.topLeft();
+    to.setY(std::clamp(to.y(), avail.top(), std::max(avail.top(), avail.bottom() - kTopStrip)));
+    to.setX(std::clamp(to.x(), avail.left() - frame.width() + 2 * kTopStrip,
+                       std::max(avail.left(), avail.right() - 2 * kTopStrip)));
+    if (to != frame.topLeft()) move(to);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (isPackageFile(droppedFile(event->mimeData()))) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    const QString path = droppedFile(event->mimeData());
+    if (!isPackageFile(path)) return;
+    event->acceptProposedAction();
+    openDropped(path, false);
+}
+
+// A package opens wherever it lands; a picture on the preview becomes the background now
+// shown, through the same load and fit choice as the menu commands.
+void MainWindow::openDropped(const QString& path, bool onPreview)
+{
+    if (isPackageFile(path)) {
+        session_.LoadTheme(path);
+        return;
+    }
+    if (!onPreview || !isPictureFile(path)) return;
+    auto* preset = dynamic_cast<PresetOpenAnswer*>(&session_.ui());
+    if (!preset) return; // without a way to hand the file over, a drop would show a dialog
+    PresetOpenAnswer::Scope answer(*preset, path);
+    if (session_.theme.menuEditing)
+        session_.LoadMenuImage(QString(), false);
     else
-        dragging_ = false;
+        session_.LoadMainImage();
 }
 
 void MainWindow::showPreview()
 {
     const QImage& img = session_.canvas.oPicBuf.image();
     if (img.isNull()) return;
-    preview_->setPixmap(QPixmap::fromImage(img.copy(0, 0, 240, 320)));
+    preview_->setScreen(img.copy(0, 0, 240, 320));
 }
 
 void MainWindow::syncSliders()
@@ -384,8 +596,8 @@ void MainWindow::syncSliders()
 
 void MainWindow::syncCaptions()
 {
-    auto set = [](QAction* a, const QString& text) {
-        if (!text.isEmpty()) a->setText(text);
+    auto set = [](QLabel* l, const QString& text) {
+        if (!text.isEmpty()) l->setText(text);
     };
     set(lblSave_, session_.saveCaption());
     set(lblColorDepth_, session_.colourDepthCaption());
@@ -401,9 +613,37 @@ void MainWindow::showHelp()
                                  MsgIcon::Exclamation);
         return;
     }
+    QFile readable(file);
+    if (!readable.open(QIODevice::ReadOnly)) {
+        session_.ui().messageBox(readable.errorString(), kAppTitle, MsgIcon::None);
+        return;
+    }
     if (!help_) help_ = new HelpViewer(file, this);
+    help_->moveCursor(QTextCursor::Start); // the contents page heads the file
     help_->show();
     help_->raise();
+}
+
+void MainWindow::showAbout()
+{
+    // The about window arrives with its own change; until then the entry only closes its
+    // panel, which the hover menus have already done.
+}
+
+void MainWindow::showThemeTransfer()
+{
+    if (session_.state.commandLine != "qzv" && !DeviceLinkInstalled(session_.folders().programDir)) {
+        session_.ui().messageBox("ActiveSync not installed or corrupted!", kAppTitle, MsgIcon::Critical);
+        return;
+    }
+    menus_->highlight(lblFileManager_);
+    menus_->hidePanel(MenuPanel::Theme);
+    // The transfer window arrives with its own change; it opens here, modally.
+}
+
+void MainWindow::showSettings()
+{
+    // The settings dialog arrives with its own change; it opens here, modally.
 }
 
 void MainWindow::btnButtons_Click(int index)
@@ -427,7 +667,7 @@ void MainWindow::btnButtons_Click(int index)
         break;
     case 7: session_.ScreenCapture(); break;
     case 8: close(); break;
-    case 9: break; // the settings dialog is not built yet
+    case 9: showSettings(); break;
     }
 }
 

@@ -1,23 +1,24 @@
 #pragma once
-// frmTheForm: the preview, the element list, the name box, the sliders, the commands.
-// Every widget is wired to the session in makeConnections().
+// frmTheForm: the preview, the element list, the name box, the sliders, the commands and the
+// hover menus. Every widget is wired to the session in makeConnections().
 
 #include "app/editor_session.h"
 
-#include <QMainWindow>
 #include <QPointer>
+#include <QWidget>
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QSlider;
 class QPushButton;
-class QAction;
-class QMenuBar;
 
 namespace orv {
 
 class HelpViewer;
+class HoverLabel;
+class HoverMenus;
+class PreviewView;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -31,28 +32,48 @@ public:
     void btnButtons_Click(int index);
     void UsePlainButtons();
     void UseSkinButtons();
+    HoverMenus& menus() { return *menus_; }
+    // 1: the handheld screen at its own size; 2: twice as large.
+    void setPreviewScale(int scale);
+    int previewScale() const;
+
+public slots:
     void showHelp();
+    // The windows of their own: each entry, label and button runs one of these.
+    void showAbout();
+    void showThemeTransfer();
+    void showSettings();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildWidgets();
     void buildMenus();
+    void buildShortcuts();
     void makeConnections();
     void applyAppearance();
+    void layoutFace();
+    void placePlainButtons();
+    void paintSkin();
     void shapeWindow();
     void showPreview();
     void syncSliders();
     void syncCaptions();
     bool skinned() const;
+    void openDropped(const QString& path, bool onPreview);
+    void keepTopStripOnScreen();
+    void setHoverLook(QLabel* label, bool on);
 
     EditorSession& session_;
-    QLabel* preview_ = nullptr;
+    PreviewView* preview_ = nullptr;
     QComboBox* cmbElements_ = nullptr;
     QLineEdit* txtThemeName_ = nullptr;
     QLabel* lblFilename_ = nullptr;
@@ -61,20 +82,25 @@ private:
     QSlider* sldGamma_ = nullptr;
     QLabel* lblVersion_ = nullptr;
     QLabel* lblCaption_ = nullptr;
-    QLabel* Xlabel_ = nullptr;
-    QLabel* lblMin_ = nullptr;
-    QLabel* HelpLabel_ = nullptr;
-    QLabel* AboutLabel_ = nullptr;
-    QMenuBar* menus_ = nullptr;
+    HoverLabel* Xlabel_ = nullptr;
+    HoverLabel* lblMin_ = nullptr;
+    HoverLabel* HelpLabel_ = nullptr;
+    HoverLabel* AboutLabel_ = nullptr;
+    HoverMenus* menus_ = nullptr;
     QList<QPushButton*> btnButtons_;
     QList<QPushButton*> btnButtonsXP_;
-    QAction* lblSave_ = nullptr;
-    QAction* lblDitherMain_ = nullptr;
-    QAction* lblDitherMenu_ = nullptr;
-    QAction* lblColorDepth_ = nullptr;
+    HoverLabel* lblSave_ = nullptr;
+    HoverLabel* lblFileManager_ = nullptr;
+    HoverLabel* lblDitherMain_ = nullptr;
+    HoverLabel* lblDitherMenu_ = nullptr;
+    HoverLabel* lblColorDepth_ = nullptr;
     QPointer<HelpViewer> help_;
+    QImage skin_;
+    // Window drag: the pointer position at the last step, and how the move is being made.
     QPoint dragOrigin_;
-    bool dragging_ = false;
+    QPoint grabOffset_;
+    bool leftHeld_ = false;
+    bool movingByHand_ = false;
     bool syncing_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "app/ui/qt_interaction.h"
 
 #include "app/ui/fit_dialog.h"
+#include "app/ui/placement_dialog.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -73,6 +74,13 @@ std::optional<Colour> QtInteraction::chooseColour(Colour start)
 FitChoice QtInteraction::chooseFit()
 {
     FitDialog d(parent_);
+    return d.ask();
+}
+
+std::optional<Placement> QtInteraction::choosePlacement(const QImage& picture, QSize target)
+{
+    if (picture.isNull() || target.isEmpty()) return std::nullopt;
+    PlacementDialog d(picture, target, parent_);
     return d.ask();
 }
 

@@ -5,6 +5,8 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
+#include <utility>
 #include <vector>
 
 namespace orv::test {
@@ -22,20 +24,25 @@ public:
     std::deque<std::optional<QString>> fileAnswers;
     std::deque<std::optional<Colour>> colourAnswers;
     std::deque<FitChoice> fitAnswers; // empty: Crop (dialog closed)
+    std::deque<std::optional<Placement>> placementAnswers; // empty: cancelled
     std::deque<MsgResult> boxAnswers; // empty: Ok
 
     // What was asked.
     std::vector<FileDialogRequest> fileRequests;
     std::vector<Colour> colourRequests;
     int fitRequests = 0;
+    std::vector<std::pair<QSize, QSize>> placementRequests; // picture size, target size
     std::vector<RecordedBox> boxes;
     int busyOn = 0, busyOff = 0;
+    // Runs as a colour dialog or a message box is asked for, to look at the state then.
+    std::function<void()> onAsk;
 
     std::optional<QString> openFile(const FileDialogRequest& r) override { return nextFile(r); }
     std::optional<QString> saveFile(const FileDialogRequest& r) override { return nextFile(r); }
     std::optional<Colour> chooseColour(Colour start) override
     {
         colourRequests.push_back(start);
+        if (onAsk) onAsk();
         if (colourAnswers.empty()) return std::nullopt;
         auto a = colourAnswers.front();
         colourAnswers.pop_front();
@@ -49,10 +56,19 @@ public:
         fitAnswers.pop_front();
         return a;
     }
+    std::optional<Placement> choosePlacement(const QImage& picture, QSize target) override
+    {
+        placementRequests.emplace_back(picture.size(), target);
+        if (placementAnswers.empty()) return std::nullopt;
+        auto a = placementAnswers.front();
+        placementAnswers.pop_front();
+        return a;
+    }
     MsgResult messageBox(const QString& text, const QString& title, MsgIcon icon,
                          MsgButtons buttons) override
     {
         boxes.push_back({text, title, icon, buttons});
+        if (onAsk) onAsk();
         if (boxAnswers.empty()) return MsgResult::Ok;
         auto a = boxAnswers.front();
         boxAnswers.pop_front();

@@ -52,6 +52,12 @@ QByteArray encodeGif(const QImage& indexed);    // GIF89a, one frame, LZW
 
 QList<Picture> screenPictures();
 QList<Picture> skinPictures();
+// The desktop icons of the program and its document type, stored as PNG.
+QList<Picture> iconPictures();
+QByteArray encodePng(const QImage& img);
+// The about window's picture, and the region data file of its outline (FRData.dat).
+Picture aboutPicture();
+QByteArray aboutRegionData();
 // Stored bytes of a picture (8-bit pictures reduced to an indexed table first).
 QByteArray storedBytes(const Picture& pic);
 

@@ -289,6 +289,7 @@ QByteArray encodeGif(const QImage& img)
 QByteArray storedBytes(const Picture& pic)
 {
     if (pic.format == QLatin1String("gif")) return encodeGif(toIndexed(pic.image));
+    if (pic.format == QLatin1String("png")) return encodePng(pic.image);
     if (pic.depth == 8) return encodeBmp(toIndexed(pic.image));
     return encodeBmp(pic.image);
 }

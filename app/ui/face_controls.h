@@ -1,0 +1,35 @@
+#pragma once
+// The two input controls of the face with their own key rules: the theme-name box, which
+// drops characters a theme name must not hold and caps typing at 40 characters, and the
+// element list, which takes no typed input.
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace orv {
+
+inline constexpr int kTypedNameLimit = 40;
+
+// The theme-name key filter, by character code: letters, digits, space, ? _ - . ~, delete
+// and backspace pass.
+bool nameKeyPasses(int code);
+
+class ThemeNameBox : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit ThemeNameBox(QWidget* parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+class ElementList : public QComboBox {
+    Q_OBJECT
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+} // namespace orv

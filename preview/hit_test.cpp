@@ -1,0 +1,130 @@
+// Clicks on the preview: which region a screen pixel falls in, and what the click does there.
+// A click that changes the screen redraws it whole, so a failure leaves the last screen shown.
+#include "preview/hit_test.h"
+
+#include "app/editor_session.h"
+#include "imaging/adjustment_values.h"
+
+#include <cmath>
+
+namespace orv {
+
+namespace {
+
+bool within(int v, int low, int high) { return v >= low && v <= high; }
+
+PreviewHit element(int index) { return {HitKind::Element, index}; }
+
+PreviewHit titleBarHit(int c)
+{
+    if (within(c, 57, 119)) return element(0);
+    if (c >= 214 || within(c, 121, 139)) return element(1);
+    if (within(c, 29, 55) || within(c, 187, 213)) return element(2);
+    if (within(c, 161, 186)) return {HitKind::MessageToggle};
+    if (within(c, 141, 159)) return {HitKind::ImportantToggle};
+    return {};
+}
+
+// The Today screen's sample lines and text, where they would be drawn.
+PreviewHit todayHit(int c, int r)
+{
+    for (int top : {46, 78, 135, 154})
+        if (within(r, top, top + 2)) return element(4);
+    if (c < 31) return {};
+    const bool text = within(r, 31, 39) || (within(r, 51, 69) && c <= 129) ||
+                      (within(r, 81, 129) && c <= 189) || (within(r, 141, 149) && c <= 209) ||
+                      (within(r, 161, 189) && c <= 119);
+    return text ? element(3) : PreviewHit{};
+}
+
+} // namespace
+
+PreviewHit hitTest(int c, int r, const Theme& theme)
+{
+    if (!within(c, 0, 239) || !within(r, 0, 319)) return {};
+    if (within(c, 0, 27) && within(r, 0, 25)) return {HitKind::StartFlag};
+    if (r >= 294) return element(5);
+    if (within(r, 0, 25)) return titleBarHit(c);
+    if (theme.messageScreen && within(r, 39, 81) && within(c, 115, 184))
+        return element(c <= 149 ? 7 : 8);
+    if (theme.importantScreen && within(r, 41, 59) && within(c, 11, 227))
+        return element(c <= 108 ? 9 : 10);
+    if (!theme.menuEditing && !theme.anyScreenFlag()) return todayHit(c, r);
+    return {};
+}
+
+QPoint screenPixelOf(QPointF point, int scale)
+{
+    const double s = scale < 1 ? 1 : scale;
+    return {static_cast<int>(std::floor(point.x() / s)), static_cast<int>(std::floor(point.y() / s))};
+}
+
+void EditorSession::PicBufMouseUP(int button, int shift, int x, int y)
+{
+    Q_UNUSED(button);
+    Q_UNUSED(shift);
+    trap("PicBufMouseUP", [&] {
+        const PreviewHit hit = hitTest(x, y, theme);
+        switch (hit.kind) {
+        case HitKind::None: break;
+        case HitKind::StartFlag: toggleStartMenu(); break;
+        case HitKind::MessageToggle: toggleMessagePopup(); break;
+        case HitKind::ImportantToggle: toggleImportantPopup(); break;
+        case HitKind::Element:
+            // The list's own selection handling switches to the screen that shows the element.
+            emit elementSelected(hit.element);
+            cmbElements_Click(hit.element);
+            GetColor();
+            break;
+        }
+    });
+}
+
+void EditorSession::toggleStartMenu()
+{
+    // Storing goes through the slider scale, so a gamma below 1.0 comes back as 1.0.
+    auto store = [this](AdjustmentSet& set) {
+        set.gamma = gammaOfSlider(sliders.gamma);
+        set.brightness = unitOfSlider(sliders.brightness);
+        set.contrast = unitOfSlider(sliders.contrast);
+    };
+    if (!theme.menuEditing) {
+        theme.menuEditing = true;
+        DoScreenMenu();
+        store(adjustToday);
+        sliders = slidersOf(adjustMenu);
+    } else {
+        theme.menuEditing = false;
+        store(adjustMenu);
+        sliders = slidersOf(adjustToday);
+        theme.messageScreen = false;
+        theme.importantScreen = false;
+        DoScreenMain();
+    }
+    emit slidersChanged();
+}
+
+void EditorSession::toggleMessagePopup()
+{
+    // The navigation screen gives way to the pop-up: at most one screen flag is on.
+    theme.navigationScreen = false;
+    theme.messageScreen = !theme.messageScreen;
+    if (theme.messageScreen)
+        DoScreenMessage();
+    else
+        DoScreenMain();
+    theme.importantScreen = false;
+}
+
+void EditorSession::toggleImportantPopup()
+{
+    theme.navigationScreen = false;
+    theme.importantScreen = !theme.importantScreen;
+    if (theme.importantScreen)
+        DoScreenMessageImp();
+    else
+        DoScreenMain();
+    theme.messageScreen = false;
+}
+
+} // namespace orv
