@@ -16,7 +16,8 @@ bool ThemeTransfer(EditorSession& session, QWidget* mainWindow,
     FileManagerWindow* window = FileManagerWindow::instance();
     if (!window) window = new FileManagerWindow(session, mainWindow);
     if (!window->Form_Load()) return false;
-    window->exec();
+    // Modal over the main window without a nested event loop: nothing follows in the caller.
+    window->open();
     return true;
 }
 

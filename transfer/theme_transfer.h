@@ -12,8 +12,8 @@ namespace orv {
 
 // Unless the program was started with exactly "qzv", a missing device link library shows
 // "ActiveSync not installed or corrupted!" and nothing opens. Otherwise highlightEntry runs
-// (the menu shows the entry chosen) and the window opens; returns once it is closed.
-// Returns false when the window did not open.
+// (the menu shows the entry chosen) and the window opens, modal over mainWindow. Returns
+// false when the window did not open.
 bool ThemeTransfer(EditorSession& session, QWidget* mainWindow,
                    const std::function<void()>& highlightEntry = {});
 

@@ -13,6 +13,7 @@
 #include "app/ui/hover_menu.h"
 #include "app/ui/preview_view.h"
 #include "app/ui/settings_dialog.h"
+#include "transfer/theme_transfer.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -632,13 +633,10 @@ void MainWindow::showAbout()
 
 void MainWindow::showThemeTransfer()
 {
-    if (session_.state.commandLine != "qzv" && !DeviceLinkInstalled(session_.folders().programDir)) {
-        session_.ui().messageBox("ActiveSync not installed or corrupted!", kAppTitle, MsgIcon::Critical);
-        return;
-    }
-    menus_->highlight(lblFileManager_);
-    menus_->hidePanel(MenuPanel::Theme);
-    // The transfer window arrives with its own change; it opens here, modally.
+    ThemeTransfer(session_, this, [this] {
+        menus_->highlight(lblFileManager_);
+        menus_->hidePanel(MenuPanel::Theme);
+    });
 }
 
 void MainWindow::showSettings()
