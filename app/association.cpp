@@ -3,12 +3,12 @@
 #include "app/association.h"
 
 #include "app/errors.h"
+#include "app/safe_write.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace orv {
@@ -22,12 +22,7 @@ void copyResource(const QString& resource, const QString& path)
         throw AppError(326, "Orvantis", "Resource not found: " + resource);
     const QByteArray bytes = in.readAll();
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.flush()) {
-        out.cancelWriting();
-        throw AppError(75, "Orvantis", "Path/File access error: " + path);
-    }
-    if (!out.commit()) throw AppError(75, "Orvantis", "Path/File access error: " + path);
+    if (!writeFileWhole(path, bytes)) throw AppError(75, "Orvantis", "Path/File access error: " + path);
 }
 
 void runQuietly(const QString& tool, const QStringList& args)

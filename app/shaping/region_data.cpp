@@ -1,11 +1,11 @@
 #include "app/shaping/region_data.h"
 
 #include "app/errors.h"
+#include "app/safe_write.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 #include <vector>
 
@@ -120,16 +120,7 @@ std::optional<QRegion> readRegionDataFile(const QString& fileName)
 
 void writeRegionDataFile(const QString& fileName, const QByteArray& bytes)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        throw AppError(75, "TransForm", "Path/File access error");
-    // commit() does not report a failed final flush: check it first.
-    if (!file.flush()) {
-        file.cancelWriting();
-        file.commit();
-        throw AppError(75, "TransForm", "Path/File access error");
-    }
-    if (!file.commit()) throw AppError(75, "TransForm", "Path/File access error");
+    if (!writeFileWhole(fileName, bytes)) throw AppError(75, "TransForm", "Path/File access error");
 }
 
 } // namespace orv

@@ -1,6 +1,7 @@
 #include "app/ui/settings_dialog.h"
 
 #include "app/editor_session.h"
+#include "app/safe_write.h"
 #include "app/settings_store.h"
 #include "preview/canvas.h"
 
@@ -14,7 +15,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QVBoxLayout>
 
 namespace orv {
@@ -67,12 +67,7 @@ QImage skinPictureThroughScratch(const QString& skin, const QString& scratch)
     const QByteArray bytes = resource.readAll();
 
     const QString path = scratch + "/tmp.gif";
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
-        file.cancelWriting();
-        throw AppError(75, "Orvantis", "Path/File access error");
-    }
-    if (!file.commit()) throw AppError(75, "Orvantis", "Path/File access error");
+    if (!writeFileWhole(path, bytes)) throw AppError(75, "Orvantis", "Path/File access error");
 
     QImage picture;
     {

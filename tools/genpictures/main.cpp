@@ -42,7 +42,7 @@ int main(int argc, char** argv)
     pictures.append(gen::iconPictures());
     for (const gen::Picture& pic : pictures) {
         QSaveFile file(dir + "/" + pic.name + "." + pic.format);
-        if (!file.open(QIODevice::WriteOnly) || file.write(gen::storedBytes(pic)) < 0 || !file.commit()) {
+        if (!file.open(QIODevice::WriteOnly) || file.write(gen::storedBytes(pic)) < 0 || !file.flush() || !file.commit()) {
             std::fprintf(stderr, "genpictures: cannot write %s\n", qPrintable(file.fileName()));
             return 1;
         }
