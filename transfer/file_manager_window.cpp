@@ -389,13 +389,7 @@ void FileManagerWindow::sendThemesToPC()
     BusyPointer busy(ui_);
     try {
         cradlelink::ControlHost& r = rapi();
-        if (r.ConnectRapi() != 0) {
-            const int n = r.LastError();
-            busy.off();
-            box("Error Connection to PPC!" + lastErrorText(n), kZephrin, MsgIcon::Critical);
-            r.DisconnectRapi();
-            return;
-        }
+        if (!connectForAction(r, [&] { busy.off(); })) return;
         for (int i = 0; i < lstFiles_->count(); ++i) {
             QListWidgetItem* item = lstFiles_->item(i);
             if (!item->isSelected()) continue;
@@ -426,18 +420,23 @@ void FileManagerWindow::sendThemesToPC()
     }
 }
 
+bool FileManagerWindow::connectForAction(cradlelink::ControlHost& r,
+                                         const std::function<void()>& pointerOff)
+{
+    if (r.ConnectRapi() == 0) return true;
+    const int n = r.LastError();
+    pointerOff();
+    box("Error Connection to PPC!" + lastErrorText(n), kZephrin, MsgIcon::Critical);
+    r.DisconnectRapi();
+    return false;
+}
+
 void FileManagerWindow::sendThemesToPPC()
 {
     BusyPointer busy(ui_);
     try {
         cradlelink::ControlHost& r = rapi();
-        if (r.ConnectRapi() != 0) {
-            const int n = r.LastError();
-            busy.off();
-            box("Error Connection to PPC!" + lastErrorText(n), kZephrin, MsgIcon::Critical);
-            r.DisconnectRapi();
-            return;
-        }
+        if (!connectForAction(r, [&] { busy.off(); })) return;
         for (int i = 0; i < lstLocalFiles_->count(); ++i) {
             QListWidgetItem* item = lstLocalFiles_->item(i);
             if (!item->isSelected()) continue;
@@ -477,13 +476,7 @@ void FileManagerWindow::deleteThemesOnPPC()
     BusyPointer busy(ui_);
     try {
         cradlelink::ControlHost& r = rapi();
-        if (r.ConnectRapi() != 0) {
-            const int n = r.LastError();
-            busy.off();
-            box("Error Connection to PPC!" + lastErrorText(n), kZephrin, MsgIcon::Critical);
-            r.DisconnectRapi();
-            return;
-        }
+        if (!connectForAction(r, [&] { busy.off(); })) return;
         for (int i = 0; i < lstFiles_->count(); ++i) {
             QListWidgetItem* item = lstFiles_->item(i);
             if (!item->isSelected()) continue;

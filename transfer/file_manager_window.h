@@ -8,6 +8,7 @@
 #include "transfer/drive_list.h"
 
 #include <QDialog>
+#include <functional>
 #include <memory>
 
 class QComboBox;
@@ -59,6 +60,9 @@ private:
     void deleteThemesOnPPC();
     void deleteThemesOnPC();
     void disconnectQuietly();
+    // Connects for an action; when the handheld refuses, puts the pointer back, tells why
+    // with the last error and returns false.
+    bool connectForAction(cradlelink::ControlHost& r, const std::function<void()>& pointerOff);
     cradlelink::ControlHost& rapi();
     MsgResult box(const QString& text, const QString& title, MsgIcon icon);
 
