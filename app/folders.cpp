@@ -76,7 +76,9 @@ int removeStaleToolWorkspaces(const QString& tempDir)
 bool DeviceLinkInstalled(const QString& libraryDir)
 {
     try {
-        return QFileInfo(libraryDir + "/librapi.so").isFile();
+        // The library the control is told to load instead is the one that must be there.
+        const QString named = qEnvironmentVariable("ORVANTIS_RAPI_LIBRARY");
+        return QFileInfo(named.isEmpty() ? libraryDir + "/librapi.so" : named).isFile();
     } catch (...) {
         return false;
     }

@@ -37,7 +37,8 @@ QString toolWorkspaceTemplate(const QString& tempDir);
 // killed); only the user's own, never through a link. Returns how many were removed.
 int removeStaleToolWorkspaces(const QString& tempDir);
 
-// True when the device link library is installed beside the program's libraries.
+// True when the device link library the control loads is there: the one ORVANTIS_RAPI_LIBRARY
+// names, else librapi.so in libraryDir (the folder of the control library).
 bool DeviceLinkInstalled(const QString& libraryDir);
 
 } // namespace orv

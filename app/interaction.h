@@ -11,8 +11,8 @@
 namespace orv {
 
 enum class MsgIcon { None, Critical, Exclamation, Information, Question };
-enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class MsgResult { Ok, Cancel, Yes, No };
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, YesYesToAllNoCancel };
+enum class MsgResult { Ok, Cancel, Yes, No, YesToAll };
 
 // Answer of the fit choice dialog: closing it without OK leaves Crop. Place asks next where
 // the picture goes (choosePlacement).

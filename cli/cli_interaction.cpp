@@ -19,6 +19,7 @@ MsgResult NonInteractiveUser::messageBox(const QString& text, const QString&, Ms
     case MsgButtons::OkCancel: return MsgResult::Cancel;
     case MsgButtons::YesNo: return MsgResult::No;
     case MsgButtons::YesNoCancel: return MsgResult::Cancel;
+    case MsgButtons::YesYesToAllNoCancel: return MsgResult::Cancel;
     }
     return MsgResult::Ok;
 }

@@ -6,6 +6,7 @@
 #include "cli/own_stderr.h"
 
 #include "devicectl/client/cradlelink_client.h"
+#include "devicectl/client/transfer_names.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -42,6 +43,14 @@ std::unique_ptr<ControlHost> loadControl()
     return host;
 }
 
+// After a failure: when the folder that stands for the handheld is missing, say where it was
+// looked for and how to make one.
+void hintWhenNoHandheld()
+{
+    if (const QString folder = deviceFolderFromEnvironment(); !QFileInfo(folder).isDir())
+        err(missingDeviceFolderHint(folder));
+}
+
 bool connect(ControlHost& c)
 {
     if (c.ConnectRapi() == 0) return true;
@@ -65,7 +74,7 @@ void listFolder(ControlHost& c, const QString& folder, QStringList& found, int d
         entries.append({c.PPCFoundFile(), (c.Attributes() & KFILE_ATTRIBUTE_DIRECTORY) != 0});
     } while (c.FindNextFile() != 0);
     for (const auto& [name, isFolder] : entries) {
-        if (isFolder && depth < 8) listFolder(c, folder + name + "\\", found, depth + 1);
+        if (isFolder && depth < 8 && isPlainFileName(name)) listFolder(c, folder + name + "\\", found, depth + 1);
         found << folder + name;
     }
 }
@@ -80,6 +89,7 @@ int runList(ControlHost& c)
     c.setPPCSearchPath("\\windows\\*.exe");
     if (c.FindFirstFile() == -1) {
         err("Unable to connect! Make sure ActiveSync is working!");
+        hintWhenNoHandheld();
         c.DisconnectRapi();
         return 1;
     }
@@ -91,20 +101,11 @@ int runList(ControlHost& c)
     return 0;
 }
 
-// The PC name of a device file: the part after its last backslash, when that is a plain name.
-QString pcNameOf(const QString& devicePath)
-{
-    const QString name = devicePath.mid(devicePath.lastIndexOf('\\') + 1);
-    if (name.isEmpty() || name == "." || name == ".." || name.contains('/') || name.contains(QChar(0)))
-        return {};
-    return name;
-}
-
 int runGet(ControlHost& c, const QString& devicePath, const QString& pcFolder)
 {
-    const QString name = pcNameOf(devicePath);
+    const QString name = pcNameOfDevicePath(devicePath);
     if (name.isEmpty()) {
-        err("Error: " + devicePath + " does not end in a file name that can be used on the PC");
+        err(kNotCopiedText + devicePath);
         return 1;
     }
     if (!QFileInfo(pcFolder).isDir()) {
@@ -122,6 +123,7 @@ int runGet(ControlHost& c, const QString& devicePath, const QString& pcFolder)
         }
     } else {
         err("Error: " + devicePath + " is empty or cannot be opened on the device");
+        hintWhenNoHandheld();
         status = 1;
     }
     c.DisconnectRapi();
@@ -130,6 +132,14 @@ int runGet(ControlHost& c, const QString& devicePath, const QString& pcFolder)
 
 int runPut(ControlHost& c, const QStringList& files)
 {
+    // A backslash in a PC name would reach into another folder of the handheld: nothing is
+    // sent when one of the names cannot stand on the handheld.
+    for (const QString& file : files) {
+        if (!isPlainFileName(QFileInfo(file).fileName())) {
+            err(kNotSentText + file);
+            return 1;
+        }
+    }
     if (!connect(c)) return 1;
     for (const QString& file : files) {
         const QFileInfo info(file);
@@ -139,6 +149,7 @@ int runPut(ControlHost& c, const QStringList& files)
             const int n = c.LastError();
             c.DisconnectRapi();
             err(QString("Error Sending Themes to PPC! Last Error: %1").arg(n));
+            hintWhenNoHandheld();
             return 1;
         }
     }
@@ -161,19 +172,11 @@ int runDelete(ControlHost& c, const QStringList& paths)
     return status;
 }
 
-QString defaultDeviceRoot()
-{
-    const QString root = qEnvironmentVariable("ORVANTIS_DEVICE_ROOT");
-    if (!root.isEmpty()) return root;
-    const QString data = qEnvironmentVariable("XDG_DATA_HOME");
-    return (data.isEmpty() ? QDir::homePath() + "/.local/share" : data) + "/Orvantis/device";
-}
-
 // A folder laid out like a handheld: \My Documents for packages, \Windows with the system
 // programs whose presence tells the transfer window that the handheld answers.
 int runInit(const QString& dir)
 {
-    const QString root = dir.isEmpty() ? defaultDeviceRoot() : dir;
+    const QString root = dir.isEmpty() ? deviceFolderFromEnvironment() : dir;
     QDir d;
     if (!d.mkpath(root + "/My Documents") || !d.mkpath(root + "/Windows")) {
         err("Error: cannot create the device folder " + root);

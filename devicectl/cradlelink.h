@@ -132,6 +132,7 @@ enum k_general { KERROR_SUCCESS = 0 };
 #define DISP_E_EXCEPTION ((HRESULT)0x80020009)
 #define DISP_E_BADPARAMCOUNT ((HRESULT)0x8002000E)
 #define DISP_E_BADINDEX ((HRESULT)0x8002000B)
+#define DISP_E_OVERFLOW ((HRESULT)0x8002000A)
 /* An automation error number n (53 "File not found"...) travels as 0x800A0000 + n. */
 #define CRADLELINK_ERROR_HRESULT(n) ((HRESULT)(0x800A0000u + (unsigned)(n)))
 
@@ -150,12 +151,15 @@ enum VARENUM {
     VT_NULL = 1,
     VT_I2 = 2,
     VT_I4 = 3,
+    VT_R4 = 4,
+    VT_R8 = 5,
     VT_BSTR = 8,
     VT_DISPATCH = 9,
     VT_ERROR = 10,
     VT_BOOL = 11,
     VT_VARIANT = 12,
     VT_UNKNOWN = 13,
+    VT_UI1 = 17,
     VT_BYREF = 0x4000
 };
 
@@ -171,12 +175,19 @@ typedef struct tagVARIANT {
     union {
         LONG lVal;
         int16_t iVal;
+        uint8_t bVal;
+        float fltVal;
+        double dblVal;
         VARIANT_BOOL boolVal;
         SCODE scode;
         BSTR bstrVal;
         struct IUnknown *punkVal;
         struct IDispatch *pdispVal;
         LONG *plVal;
+        int16_t *piVal;
+        uint8_t *pbVal;
+        float *pfltVal;
+        double *pdblVal;
         VARIANT_BOOL *pboolVal;
         BSTR *pbstrVal;
         struct tagVARIANT *pvarVal;
@@ -316,6 +327,7 @@ typedef UINT (*PFN_SysStringLen)(BSTR text);
 typedef void (*PFN_SysFreeString)(BSTR text);
 typedef void (*PFN_VariantInit)(VARIANT *v);
 typedef HRESULT (*PFN_VariantClear)(VARIANT *v);
+typedef HRESULT (*PFN_VariantChangeType)(VARIANT *dest, const VARIANT *src, WORD flags, VARTYPE vt);
 typedef void (*PFN_CradlelinkSetMessageHandler)(CradlelinkMessageHandler handler, void *context);
 
 HRESULT DllGetClassObject(REFCLSID rclsid, REFIID riid, void **ppv);
@@ -327,6 +339,9 @@ UINT SysStringLen(BSTR text);
 void SysFreeString(BSTR text);
 void VariantInit(VARIANT *v);
 HRESULT VariantClear(VARIANT *v);
+/* Changes src to text (VT_BSTR) or a 32-bit integer (VT_I4) as the members change their
+   arguments; dest may be src. Other targets give DISP_E_TYPEMISMATCH. */
+HRESULT VariantChangeType(VARIANT *dest, const VARIANT *src, WORD flags, VARTYPE vt);
 void CradlelinkSetMessageHandler(CradlelinkMessageHandler handler, void *context);
 
 #ifdef __cplusplus

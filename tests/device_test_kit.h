@@ -107,6 +107,7 @@ struct FaultSwitches {
     void (*listing)(const WCHAR* const*, const int*, int) =
         reinterpret_cast<void (*)(const WCHAR* const*, const int*, int)>(dlsym(lib, "RapiFaultListing"));
     int (*openHandles)() = reinterpret_cast<int (*)()>(dlsym(lib, "RapiFaultOpenHandles"));
+    unsigned (*largestRead)() = reinterpret_cast<unsigned (*)()>(dlsym(lib, "RapiFaultLargestRead"));
     FaultSwitches() { reinterpret_cast<void (*)()>(dlsym(lib, "RapiFaultReset"))(); }
     ~FaultSwitches() { dlclose(lib); }
 };

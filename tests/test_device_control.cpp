@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace orv::test {
@@ -262,8 +263,8 @@ TEST_F(Control, InvokeChecksTheShapeOfEachCall)
     VARIANT text{};
     text.vt = VT_BSTR;
     text.u.bstrVal = c->allocString("x");
-    VARIANT number{};
-    number.vt = VT_I4;
+    VARIANT null{};
+    null.vt = VT_NULL;
     const struct {
         DISPID id;
         WORD flags;
@@ -274,11 +275,11 @@ TEST_F(Control, InvokeChecksTheShapeOfEachCall)
     } cases[] = {
         {DISPID_CRapi_PPCSearchPath, DISPATCH_PROPERTYPUT, &text, 1, true, S_OK},
         {DISPID_CRapi_PPCSearchPath, DISPATCH_PROPERTYPUT, &text, 1, false, DISP_E_PARAMNOTFOUND},
-        {DISPID_CRapi_PPCSearchPath, DISPATCH_PROPERTYPUT, &number, 1, true, DISP_E_TYPEMISMATCH},
+        {DISPID_CRapi_PPCSearchPath, DISPATCH_PROPERTYPUT, &null, 1, true, DISP_E_TYPEMISMATCH},
         {DISPID_CRapi_PPCFileToDelete, DISPATCH_PROPERTYGET, nullptr, 0, false, DISP_E_MEMBERNOTFOUND},
         {DISPID_CRapi_PPCFoundFile, DISPATCH_PROPERTYPUT, &text, 1, true, DISP_E_MEMBERNOTFOUND},
         {DISPID_CRapi_GetPPCFileSize, DISPATCH_METHOD, nullptr, 0, false, DISP_E_BADPARAMCOUNT},
-        {DISPID_CRapi_GetPPCFileSize, DISPATCH_METHOD, &number, 1, false, DISP_E_TYPEMISMATCH},
+        {DISPID_CRapi_GetPPCFileSize, DISPATCH_METHOD, &null, 1, false, DISP_E_TYPEMISMATCH},
         {0x60030010, DISPATCH_METHOD, nullptr, 0, false, DISP_E_MEMBERNOTFOUND},
     };
     for (const auto& t : cases)
@@ -364,6 +365,148 @@ TEST_F(Control, ORapiIsSetByReferenceOnlyAndOnlyToACRapi)
     EXPECT_EQ(result.vt, VT_DISPATCH);
     EXPECT_EQ(result.u.pdispVal, other->crapi());
     c->clear(&result);
+}
+
+TEST_F(Control, CutOrRefusedDevicePathsTouchNothingInAnyMember)
+{
+    put(device("My Documents/Blue Sky.tsk"), "blue sky");
+    put(pc("a.tsk"), "from the PC");
+    connect();
+    const QString base = "\\My Documents\\Blue Sky.tsk";
+    const QString refused[] = {base + "|X", base + ":X", base + "\tX", base + QChar(0), base + QChar(0) + "X"};
+    for (const QString& path : refused) {
+        const std::string why = path.toUtf8().toStdString();
+        c->setPPCSearchPath(path);
+        EXPECT_EQ(c->FindFirstFile(), -1) << why;
+        EXPECT_EQ(c->LastError(), 123) << why;
+        EXPECT_EQ(c->GetPPCFileSize(path), 0) << why;
+        EXPECT_EQ(c->LastError(), 123) << why;
+
+        c->setPCFileNameToWrite(pc("copy.tsk"));
+        c->setPPCFileNameToRead(path);
+        EXPECT_FALSE(c->TransferFileFromPPC()) << why;
+        EXPECT_FALSE(QFile::exists(pc("copy.tsk"))) << why;
+
+        boxes.clear();
+        c->setPCFileNameToRead(pc("a.tsk"));
+        c->setPPCFileNameToWrite(path);
+        EXPECT_FALSE(c->TransferFileToPPC()) << why;
+        EXPECT_EQ(boxes, QList<Box>({{"Unable to open WinCE file", "Cradlelink"}})) << why;
+        EXPECT_EQ(c->LastError(), 123) << why;
+
+        c->setPPCFileToDelete(path);
+        EXPECT_FALSE(c->DeletePPCFile()) << why;
+        EXPECT_EQ(c->LastError(), 123) << why;
+        EXPECT_EQ(get(device("My Documents/Blue Sky.tsk")), "blue sky") << why;
+    }
+    // A refusal is over once the next member has asked the device.
+    EXPECT_EQ(c->GetPPCFileSize("\\My Documents\\missing.tsk"), 0);
+    EXPECT_EQ(c->LastError(), 2);
+    EXPECT_EQ(c->GetPPCFileSize(base), 8);
+    EXPECT_EQ(QDir(device("My Documents")).entryList(QDir::Files), QStringList{"Blue Sky.tsk"});
+}
+
+TEST_F(Control, ReplacedPcFileKeepsItsPermissionBitsAndNoTemporaryFileStays)
+{
+    put(device("My Documents/a.tsk"), "new content");
+    put(pc("a.tsk"), "old");
+    ASSERT_EQ(chmod(pc("a.tsk").toUtf8().constData(), 0640), 0);
+    connect();
+    c->setPCFileNameToWrite(pc("a.tsk"));
+    c->setPPCFileNameToRead("\\My Documents\\a.tsk");
+    EXPECT_TRUE(c->TransferFileFromPPC());
+    EXPECT_EQ(get(pc("a.tsk")), "new content");
+    struct stat st{};
+    ASSERT_EQ(stat(pc("a.tsk").toUtf8().constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(QDir(dir.path() + "/pc").entryList(QDir::Files | QDir::Hidden), QStringList{"a.tsk"});
+
+    // Only a regular file is replaced: a folder in its place is a path/file access error.
+    QDir().mkpath(pc("folder.tsk"));
+    c->setPCFileNameToWrite(pc("folder.tsk"));
+    try {
+        c->TransferFileFromPPC();
+        FAIL() << "a folder was replaced";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.number(), 75);
+        EXPECT_EQ(e.description(), "Path/File access error");
+    }
+    EXPECT_TRUE(QFileInfo(pc("folder.tsk")).isDir());
+}
+
+TEST_F(Control, NamesAsLongAsTheFolderAllowsAreCopiedBothWays)
+{
+    // 250 bytes: the old temporary name ("." + name + six more) passed the 255-byte limit.
+    const QString name = QString(246, 'n') + ".tsk";
+    const QString back = QString(246, 'b') + ".tsk";
+    put(device(name), pattern(3000));
+    put(pc(back), pattern(1000));
+    connect();
+    c->setPCFileNameToWrite(pc(name));
+    c->setPPCFileNameToRead("\\" + name);
+    EXPECT_TRUE(c->TransferFileFromPPC());
+    EXPECT_EQ(get(pc(name)), pattern(3000));
+    c->setPCFileNameToRead(pc(back));
+    c->setPPCFileNameToWrite("\\" + back);
+    EXPECT_TRUE(c->TransferFileToPPC());
+    EXPECT_EQ(get(device(back)), pattern(1000));
+    EXPECT_TRUE(boxes.isEmpty());
+}
+
+TEST_F(Control, LeftoversOfDeadCopiesAreRemovedByTheNextCopyIntoTheFolder)
+{
+    // A process that has ended, so its id names no running copy.
+    const pid_t dead = fork();
+    if (dead == 0) _exit(0);
+    ASSERT_GT(dead, 0);
+    ASSERT_EQ(waitpid(dead, nullptr, 0), dead);
+    const QString deadLeftover = QString(".orv-%1-Ab12Cd").arg(dead);
+    const QString running = QString(".orv-%1-Xy34Zw").arg(getpid()); // a copy of this process
+    const QStringList kept = {running, ".orv-x-Ab12Cd", ".orvantis-1-Ab12Cd"};
+    put(pc(deadLeftover), pattern(100));
+    for (const QString& name : kept) put(pc(name), "keep");
+    put(device("My Documents/a.tsk"), "a");
+    connect();
+    c->setPCFileNameToWrite(pc("a.tsk"));
+    c->setPPCFileNameToRead("\\My Documents\\a.tsk");
+    EXPECT_TRUE(c->TransferFileFromPPC());
+    QStringList expected = kept + QStringList{"a.tsk"};
+    expected.sort();
+    QStringList left = QDir(dir.path() + "/pc").entryList(QDir::Files | QDir::Hidden);
+    left.sort();
+    EXPECT_EQ(left, expected);
+}
+
+TEST_F(Control, NamedArgumentsAreTheOnesGetIDsOfNamesMaps)
+{
+    put(device("My Documents/a.tsk"), "12345");
+    connect();
+    IDispatch* d = c->crapi();
+    LPWSTR names[] = {const_cast<LPWSTR>(u"GetPPCFileSize"), const_cast<LPWSTR>(u"strFile")};
+    DISPID ids[2] = {};
+    ASSERT_EQ(d->lpVtbl->GetIDsOfNames(d, IID_NULL, names, 2, 0, ids), S_OK);
+    ASSERT_EQ(ids[1], 0);
+    VARIANT arg{};
+    arg.vt = VT_BSTR;
+    arg.u.bstrVal = c->allocString("\\My Documents\\a.tsk");
+    const struct {
+        DISPID named;
+        HRESULT expected;
+        LONG size;
+    } cases[] = {{ids[1], S_OK, 5}, {1, DISP_E_PARAMNOTFOUND, -1}, {DISPID_PROPERTYPUT, DISP_E_PARAMNOTFOUND, -1}};
+    for (const auto& t : cases) {
+        DISPID named = t.named;
+        DISPPARAMS params{&arg, &named, 1, 1};
+        VARIANT result{};
+        UINT argErr = 99;
+        EXPECT_EQ(d->lpVtbl->Invoke(d, DISPID_CRapi_GetPPCFileSize, IID_NULL, 0, DISPATCH_METHOD, &params, &result,
+                                    nullptr, &argErr),
+                  t.expected)
+            << t.named;
+        if (t.expected == S_OK) EXPECT_EQ(result.u.lVal, t.size);
+        else EXPECT_EQ(argErr, 0u);
+    }
+    c->freeString(arg.u.bstrVal);
 }
 
 } // namespace

@@ -73,6 +73,18 @@ TEST_F(ControlFaults, ReadInPiecesStillCopiesTheWholeFile)
     EXPECT_EQ(get(pc("a.tsk")), pattern(10000));
 }
 
+TEST_F(ControlFaults, CopyToThePcReadsInBoundedPiecesWhateverTheSize)
+{
+    // The whole file in one request would hold it all in memory at once.
+    put(device("My Documents/big.tsk"), pattern(3 * 1024 * 1024));
+    c->setPCFileNameToWrite(pc("big.tsk"));
+    c->setPPCFileNameToRead("\\My Documents\\big.tsk");
+    EXPECT_TRUE(c->TransferFileFromPPC());
+    EXPECT_EQ(get(pc("big.tsk")), pattern(3 * 1024 * 1024));
+    EXPECT_GT(faults->largestRead(), 0u);
+    EXPECT_LE(faults->largestRead(), 1024u * 1024u);
+}
+
 TEST_F(ControlFaults, SizesFromTwoGibibytesUpAreNotCopyable)
 {
     put(device("My Documents/a.tsk"), "a");

@@ -6,6 +6,7 @@
 #include "transfer/theme_transfer.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QListWidget>
@@ -335,6 +336,141 @@ TEST_F(TransferWindow, DeletingAPackageThatIsAlreadyGoneIsReported)
     EXPECT_EQ(texts(lstLocalFiles()), QStringList({"two.tsk"}));
 }
 
+namespace {
+
+struct Question {
+    QString text;
+    MsgButtons buttons;
+    bool operator==(const Question&) const = default;
+};
+
+std::vector<Question> questions(const std::vector<RecordedBox>& boxes)
+{
+    std::vector<Question> out;
+    for (const RecordedBox& b : boxes) {
+        EXPECT_EQ(b.title, kTitle);
+        EXPECT_EQ(b.icon, MsgIcon::Question);
+        out.push_back({b.text, b.buttons});
+    }
+    return out;
+}
+
+} // namespace
+
+TEST_F(TransferWindow, ReplacingOtherContentOnThePCAsksAndEachAnswerDoesWhatItSays)
+{
+    const QStringList names = {"alpha.tsk", "bravo.tsk", "charlie.tsk", "delta.tsk", "echo.tsk"};
+    for (const QString& n : names) writeFile(onDevice("My Documents/" + n), "handheld " + n.toUtf8());
+    QStringList all;
+    for (const QString& n : names) all << "\\My Documents\\" + n;
+    const MsgButtons ask = MsgButtons::YesYesToAllNoCancel;
+    open();
+    auto resetPC = [&] {
+        for (const QString& n : names) writeFile(onPC(n), "pc " + n.toUtf8());
+        writeFile(onPC("delta.tsk"), "handheld delta.tsk"); // the same content: no question
+        writeFile(onPC("echo.tsk"), "pc echo.tsk, longer than the handheld's"); // another size
+    };
+
+    // No keeps the PC file, Yes replaces it, Cancel ends the action there.
+    resetPC();
+    ui.boxAnswers = {MsgResult::No, MsgResult::Yes, MsgResult::Cancel};
+    select(lstFiles(), all);
+    click(1);
+    EXPECT_EQ(questions(ui.boxes), (std::vector<Question>{
+                                       {"Replace alpha.tsk?", ask}, {"Replace bravo.tsk?", ask}, {"Replace charlie.tsk?", ask}}));
+    EXPECT_EQ(readFile(onPC("alpha.tsk")), "pc alpha.tsk");
+    EXPECT_EQ(readFile(onPC("bravo.tsk")), "handheld bravo.tsk");
+    EXPECT_EQ(readFile(onPC("charlie.tsk")), "pc charlie.tsk");
+    EXPECT_EQ(readFile(onPC("echo.tsk")), "pc echo.tsk, longer than the handheld's");
+    EXPECT_EQ(texts(lstFiles(), true), QStringList({all[0], all[2], all[3], all[4]}));
+
+    // Yes to All answers for the rest of the action; the same content copies without asking.
+    resetPC();
+    ui.boxes.clear();
+    ui.boxAnswers = {MsgResult::YesToAll};
+    lstFiles()->clearSelection();
+    select(lstFiles(), all);
+    click(1);
+    EXPECT_EQ(questions(ui.boxes), (std::vector<Question>{{"Replace alpha.tsk?", ask}}));
+    for (const QString& n : names) EXPECT_EQ(readFile(onPC(n)), "handheld " + n.toUtf8()) << n.toStdString();
+    EXPECT_TRUE(texts(lstFiles(), true).isEmpty());
+    EXPECT_EQ(QDir(pc.path()).entryList(QDir::Files | QDir::Hidden), names);
+}
+
+TEST_F(TransferWindow, ReplacingOtherContentOnTheHandheldAsksFirst)
+{
+    for (const char* n : {"one.tsk", "two.tsk", "same.tsk"}) writeFile(onPC(n), QByteArray("pc ") + n);
+    writeFile(onDevice("My Documents/one.tsk"), "handheld one");
+    writeFile(onDevice("My Documents/two.tsk"), "handheld two, longer");
+    writeFile(onDevice("My Documents/same.tsk"), "pc same.tsk");
+    open();
+    ui.boxAnswers = {MsgResult::No, MsgResult::Yes};
+    select(lstLocalFiles(), {"one.tsk", "same.tsk", "two.tsk"});
+    click(2);
+    const MsgButtons ask = MsgButtons::YesYesToAllNoCancel;
+    EXPECT_EQ(questions(ui.boxes), (std::vector<Question>{{"Replace one.tsk?", ask}, {"Replace two.tsk?", ask}}));
+    EXPECT_EQ(readFile(onDevice("My Documents/one.tsk")), "handheld one");
+    EXPECT_EQ(readFile(onDevice("My Documents/two.tsk")), "pc two.tsk");
+    EXPECT_EQ(readFile(onDevice("My Documents/same.tsk")), "pc same.tsk");
+    EXPECT_EQ(texts(lstLocalFiles(), true), QStringList({"one.tsk"}));
+
+    // Cancel sends nothing more.
+    ui.boxes.clear();
+    ui.boxAnswers = {MsgResult::Cancel};
+    writeFile(onPC("two.tsk"), "pc two, changed");
+    select(lstLocalFiles(), {"two.tsk"});
+    click(2);
+    EXPECT_EQ(questions(ui.boxes), (std::vector<Question>{{"Replace one.tsk?", ask}}));
+    EXPECT_EQ(readFile(onDevice("My Documents/one.tsk")), "handheld one");
+    EXPECT_EQ(readFile(onDevice("My Documents/two.tsk")), "pc two.tsk");
+}
+
+TEST_F(TransferWindow, ThePCListsCaptionNamesTheFolderCopiesGoTo)
+{
+    QDir(pc.path()).mkpath("sub");
+    open();
+    auto* caption = window->findChild<QLabel*>("Label3");
+    ASSERT_NE(caption, nullptr);
+    EXPECT_EQ(caption->toolTip(), QDir::cleanPath(pc.path()));
+    EXPECT_TRUE(caption->text().startsWith("Themes on PC: ")) << caption->text().toStdString();
+    window->setFolder(pc.path() + "/sub");
+    EXPECT_EQ(caption->toolTip(), QDir::cleanPath(pc.path()) + "/sub");
+    EXPECT_TRUE(caption->text().endsWith("sub")) << caption->text().toStdString();
+}
+
+TEST_F(TransferWindow, WithoutAHandheldFolderTheListSaysWhereItLookedAndHowToMakeOne)
+{
+    qputenv("ORVANTIS_DEVICE_ROOT", onDevice("unplugged").toUtf8());
+    open();
+    expectBoxes(ui.boxes, {{"Unable to connect! Make sure ActiveSync is working!", kTitle, MsgIcon::Exclamation}});
+    ASSERT_EQ(lstFiles()->count(), 1);
+    EXPECT_EQ(lstFiles()->item(0)->text(),
+              "No handheld folder at " + onDevice("unplugged") + "; orvantis-cli device init makes one");
+    EXPECT_FALSE(lstFiles()->item(0)->flags() & Qt::ItemIsSelectable);
+
+    // A handheld folder that is there but not answering gets no such line.
+    delete window.data();
+    ui.boxes.clear();
+    qputenv("ORVANTIS_DEVICE_ROOT", onDevice("My Documents").toUtf8());
+    open();
+    EXPECT_EQ(lstFiles()->count(), 0);
+}
+
+TEST_F(TransferWindow, AHandheldPackageThatWouldBeAHiddenPCFileIsNotCopied)
+{
+    writeFile(onDevice("My Documents/.tsk"), "no name");
+    writeFile(onDevice("My Documents/.hidden.tsk"), "hidden");
+    open();
+    const QStringList hidden = {"\\My Documents\\.hidden.tsk", "\\My Documents\\.tsk"};
+    select(lstFiles(), hidden);
+    click(1);
+    expectBoxes(ui.boxes, {{"Not copied, the name on the PocketPC is no file name: " + hidden[0], kTitle,
+                            MsgIcon::Exclamation},
+                           {"Not copied, the name on the PocketPC is no file name: " + hidden[1], kTitle,
+                            MsgIcon::Exclamation}});
+    EXPECT_EQ(QDir(pc.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+}
+
 TEST_F(TransferWindow, ExitUnloadsTheWindowAndClearsItsReference)
 {
     open();
@@ -354,8 +490,9 @@ protected:
         f.programDir = program.path();
         session = std::make_unique<EditorSession>(ui, f);
         session->state.TSKPath = program.path();
-        // The control beside the program, the device link only where a row installs it.
-        QFile::link(QString(ORV_BINARY_DIR) + "/libcradlelink.so", program.path() + "/libcradlelink.so");
+        // The control beside the program, the device link only where a row installs it. A copy,
+        // not a link: the control looks for the device link beside its own real file.
+        QFile::copy(QString(ORV_BINARY_DIR) + "/libcradlelink.so", program.path() + "/libcradlelink.so");
     }
     QTemporaryDir program;
 };

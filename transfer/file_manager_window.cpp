@@ -1,6 +1,7 @@
 #include "transfer/file_manager_window.h"
 
-#include "transfer/device_paths.h"
+#include "devicectl/client/transfer_names.h"
+#include "transfer/replace_question.h"
 #include "transfer/trash.h"
 
 #include <QComboBox>
@@ -14,6 +15,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -65,6 +67,18 @@ struct Twips {
 };
 
 QString lastErrorText(int n) { return " Last Error: " + QString::number(n); }
+
+// Only a file with other content is worth a question; sizes tell most cases apart, and
+// `same` compares the contents when they do not.
+ReplaceQuestion::Answer askBeforeReplacing(ReplaceQuestion& question, BusyPointer& busy, const QString& name,
+                                           bool sameSize, const std::function<bool()>& same)
+{
+    if (sameSize && same()) return ReplaceQuestion::Answer::Replace;
+    busy.off();
+    const ReplaceQuestion::Answer answer = question.ask(name);
+    busy.on();
+    return answer;
+}
 
 } // namespace
 
@@ -128,9 +142,13 @@ void FileManagerWindow::buildWidgets()
     auto* label1 = new QLabel("Themes on PocketPC", this);
     label1->setObjectName("Label1");
     label1->move(tw(2865), tw(30));
-    auto* label3 = new QLabel("Themes on PC", this);
-    label3->setObjectName("Label3");
-    label3->move(tw(3285), tw(2250));
+    // The caption over the PC list names the folder copies go to, whatever is highlighted in
+    // the folder list.
+    label3_ = new QLabel("Themes on PC", this);
+    label3_->setObjectName("Label3");
+    label3_->setGeometry(tw(2445), tw(2250), tw(3540), tw(240));
+    label3_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label3_->setTextFormat(Qt::PlainText);
 
     lstFiles_ = new QListWidget(this);
     lstFiles_->setObjectName("lstFiles");
@@ -247,6 +265,9 @@ void FileManagerWindow::setFolder(const QString& dir)
     const QFileInfo info(dir);
     if (!info.isDir()) throw AppError(76, "Orvantis", "Path not found");
     folder_ = QDir::cleanPath(info.absoluteFilePath());
+    const QString caption = "Themes on PC: " + QDir::toNativeSeparators(folder_);
+    label3_->setText(label3_->fontMetrics().elidedText(caption, Qt::ElideMiddle, label3_->width()));
+    label3_->setToolTip(folder_);
     fillFolderList();
     refreshLocalFiles();
 }
@@ -329,6 +350,7 @@ bool FileManagerWindow::DeviceListing()
         r.setPPCSearchPath("\\windows\\*.exe");
         if (r.FindFirstFile() == -1) {
             box("Unable to connect! Make sure ActiveSync is working!", kAppTitle, MsgIcon::Exclamation);
+            showMissingDeviceFolder();
             r.DisconnectRapi();
             return false;
         }
@@ -341,6 +363,17 @@ bool FileManagerWindow::DeviceListing()
         disconnectQuietly();
         return false;
     }
+}
+
+void FileManagerWindow::showMissingDeviceFolder()
+{
+    // Without a folder standing for the handheld nothing here can work: say where it was
+    // looked for and how to make one, as a line that cannot be selected.
+    const QString folder = deviceFolderFromEnvironment();
+    if (QFileInfo(folder).isDir()) return;
+    lstFiles_->clear();
+    auto* line = new QListWidgetItem(missingDeviceFolderHint(folder), lstFiles_);
+    line->setFlags(Qt::NoItemFlags);
 }
 
 void FileManagerWindow::listDeviceFolder(const QString& folder, int depth)
@@ -387,6 +420,7 @@ void FileManagerWindow::sendThemesToPC()
 {
     if (lstFiles_->selectedItems().isEmpty()) return;
     BusyPointer busy(ui_);
+    ReplaceQuestion replace(ui_);
     try {
         cradlelink::ControlHost& r = rapi();
         if (!connectForAction(r, [&] { busy.off(); })) return;
@@ -395,17 +429,24 @@ void FileManagerWindow::sendThemesToPC()
             if (!item->isSelected()) continue;
             const QString devicePath = item->text();
             // The listing is the handheld's word: a name that would land outside the chosen
-            // folder, or on the folder itself, is left alone and stays selected.
-            const QString name = deviceFilePart(devicePath);
-            if (!isPlainFileName(name)) {
+            // folder, on the folder itself or as a hidden file is left alone and stays selected.
+            const QString name = pcNameOfDevicePath(devicePath);
+            if (name.isEmpty()) {
                 busy.off();
-                box("Not copied, the name on the PocketPC is no file name: " + devicePath, kAppTitle,
-                    MsgIcon::Exclamation);
+                box(kNotCopiedText + devicePath, kAppTitle, MsgIcon::Exclamation);
                 busy.on();
                 continue;
             }
-            if (r.GetPPCFileSize(devicePath) > 0) {
-                r.setPCFileNameToWrite(folder_ + '/' + name);
+            const LONG size = r.GetPPCFileSize(devicePath);
+            if (size > 0) {
+                const QString target = folder_ + '/' + name;
+                auto answer = ReplaceQuestion::Answer::Replace;
+                if (const QFileInfo existing(target); existing.exists())
+                    answer = askBeforeReplacing(replace, busy, name, existing.size() == size,
+                                                [&] { return deviceFileEquals(devicePath, target); });
+                if (answer == ReplaceQuestion::Answer::Stop) break;
+                if (answer == ReplaceQuestion::Answer::Skip) continue;
+                r.setPCFileNameToWrite(target);
                 r.setPPCFileNameToRead(devicePath);
                 if (!r.TransferFileFromPPC()) break;
             }
@@ -418,6 +459,23 @@ void FileManagerWindow::sendThemesToPC()
         box("Error In GetPPCFile! Error: " + e.description(), kAppTitle, MsgIcon::Critical);
         disconnectQuietly();
     }
+}
+
+bool FileManagerWindow::deviceFileEquals(const QString& devicePath, const QString& pcFile)
+{
+    // The control reads device files only by copying them: a private copy is compared.
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) return false;
+    const QString copy = scratch.filePath("compare.tsk");
+    cradlelink::ControlHost& r = rapi();
+    r.setPCFileNameToWrite(copy);
+    r.setPPCFileNameToRead(devicePath);
+    try {
+        if (!r.TransferFileFromPPC()) return false;
+    } catch (const AppError&) {
+        return false;
+    }
+    return sameContent(copy, pcFile);
 }
 
 bool FileManagerWindow::connectForAction(cradlelink::ControlHost& r,
@@ -434,6 +492,7 @@ bool FileManagerWindow::connectForAction(cradlelink::ControlHost& r,
 void FileManagerWindow::sendThemesToPPC()
 {
     BusyPointer busy(ui_);
+    ReplaceQuestion replace(ui_);
     try {
         cradlelink::ControlHost& r = rapi();
         if (!connectForAction(r, [&] { busy.off(); })) return;
@@ -444,13 +503,20 @@ void FileManagerWindow::sendThemesToPPC()
             // A backslash in a PC name would reach into another folder of the handheld.
             if (!isPlainFileName(name)) {
                 busy.off();
-                box("Not sent, the name is no file name on the PocketPC: " + name, kAppTitle,
-                    MsgIcon::Exclamation);
+                box(kNotSentText + name, kAppTitle, MsgIcon::Exclamation);
                 busy.on();
                 continue;
             }
-            r.setPCFileNameToRead(folder_ + '/' + name);
-            r.setPPCFileNameToWrite(kDeviceInbox + name);
+            const QString source = folder_ + '/' + name;
+            const QString devicePath = kDeviceInbox + name;
+            if (const LONG onDevice = r.GetPPCFileSize(devicePath); onDevice > 0) {
+                const auto answer = askBeforeReplacing(replace, busy, name, QFileInfo(source).size() == onDevice,
+                                                       [&] { return deviceFileEquals(devicePath, source); });
+                if (answer == ReplaceQuestion::Answer::Stop) break;
+                if (answer == ReplaceQuestion::Answer::Skip) continue;
+            }
+            r.setPCFileNameToRead(source);
+            r.setPPCFileNameToWrite(devicePath);
             if (r.TransferFileToPPC()) {
                 item->setSelected(false);
                 continue;

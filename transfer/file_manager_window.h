@@ -12,6 +12,7 @@
 #include <memory>
 
 class QComboBox;
+class QLabel;
 class QListWidget;
 class QPushButton;
 class QTimer;
@@ -53,6 +54,7 @@ private:
     void makeConnections();
     void Form_Activate();
     void listDeviceFolder(const QString& folder, int depth);
+    void showMissingDeviceFolder();
     void refreshLocalFiles();
     void fillFolderList();
     void sendThemesToPC();
@@ -60,6 +62,8 @@ private:
     void deleteThemesOnPPC();
     void deleteThemesOnPC();
     void disconnectQuietly();
+    // True when the device file holds exactly the bytes of the PC file.
+    bool deviceFileEquals(const QString& devicePath, const QString& pcFile);
     // Connects for an action; when the handheld refuses, puts the pointer back, tells why
     // with the last error and returns false.
     bool connectForAction(cradlelink::ControlHost& r, const std::function<void()>& pointerOff);
@@ -72,6 +76,7 @@ private:
     QPushButton* btnButtons_[6] = {};
     QListWidget* lstFiles_ = nullptr;
     QListWidget* lstLocalFiles_ = nullptr;
+    QLabel* label3_ = nullptr;
     QComboBox* lstDrives_ = nullptr;
     QTreeWidget* lstDirs_ = nullptr;
     QTimer* Timer1_ = nullptr;

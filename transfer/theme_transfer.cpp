@@ -1,5 +1,6 @@
 #include "transfer/theme_transfer.h"
 
+#include "devicectl/client/cradlelink_client.h"
 #include "transfer/file_manager_window.h"
 
 namespace orv {
@@ -7,7 +8,7 @@ namespace orv {
 bool ThemeTransfer(EditorSession& session, QWidget* mainWindow,
                    const std::function<void()>& highlightEntry)
 {
-    if (session.state.commandLine != "qzv" && !DeviceLinkInstalled(session.folders().programDir)) {
+    if (session.state.commandLine != "qzv" && !DeviceLinkInstalled(cradlelink::deviceLinkFolder(session.folders().programDir))) {
         session.ui().messageBox("ActiveSync not installed or corrupted!", kAppTitle, MsgIcon::Critical,
                                 MsgButtons::Ok);
         return false;

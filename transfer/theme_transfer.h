@@ -10,7 +10,8 @@ class QWidget;
 
 namespace orv {
 
-// Unless the program was started with exactly "qzv", a missing device link library shows
+// Unless the program was started with exactly "qzv", a missing device link library (looked for
+// where the control will load it from) shows
 // "ActiveSync not installed or corrupted!" and nothing opens. Otherwise highlightEntry runs
 // (the menu shows the entry chosen) and the window opens, modal over mainWindow. Returns
 // false when the window did not open.

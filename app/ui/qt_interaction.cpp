@@ -104,10 +104,15 @@ MsgResult QtInteraction::messageBox(const QString& text, const QString& title, M
     case MsgButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
+    case MsgButtons::YesYesToAllNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::YesToAll | QMessageBox::No |
+                               QMessageBox::Cancel);
+        break;
     }
     switch (box.exec()) {
     case QMessageBox::Cancel: return MsgResult::Cancel;
     case QMessageBox::Yes: return MsgResult::Yes;
+    case QMessageBox::YesToAll: return MsgResult::YesToAll;
     case QMessageBox::No: return MsgResult::No;
     default: return MsgResult::Ok;
     }

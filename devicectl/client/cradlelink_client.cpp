@@ -56,6 +56,13 @@ QString locateLibrary(const QString& programDir)
     return registered.isEmpty() ? programDir + "/" CRADLELINK_LIBRARY_NAME : registered;
 }
 
+QString deviceLinkFolder(const QString& programDir)
+{
+    const QFileInfo control(locateLibrary(programDir));
+    const QString real = control.canonicalFilePath();
+    return real.isEmpty() ? control.absolutePath() : QFileInfo(real).absolutePath();
+}
+
 std::unique_ptr<ControlHost> ControlHost::load(const QString& libraryPath, QString* problem)
 {
     auto fail = [&](const QString& why) {

@@ -17,6 +17,9 @@ namespace orv::cradlelink {
 QString registeredLibrary();
 // The registered library, else libcradlelink.so in `programDir`.
 QString locateLibrary(const QString& programDir);
+// The folder the control loads the device link from unless ORVANTIS_RAPI_LIBRARY names one:
+// the folder of the library locateLibrary finds, its links resolved as the control resolves them.
+QString deviceLinkFolder(const QString& programDir);
 
 class ControlHost {
 public:

@@ -1,11 +1,15 @@
 // CRapi's members as the transfer window drives them: a caller puts names into properties and
 // calls an operation. One handle slot serves searches and files; every file a member opens is
 // closed before it returns, and a copy to the PC replaces the PC file only when the whole
-// device file was read.
+// device file was read, read in pieces, and only where the user could write the file itself.
+// A device path with a NUL inside is refused whole, never cut short.
 #include "devicectl/lib/crapi.h"
+
+#include "devicectl/lib/pc_target.h"
 
 #include "devicelink/utf16.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -23,6 +27,7 @@ namespace {
 constexpr DWORD kShareRead = 1;
 constexpr DWORD kAttributeNormal = 128;
 constexpr DWORD kLargestCopy = 0x7FFFFFFF; // a Long result holds no more
+constexpr size_t kCopyChunk = 256 * 1024;
 
 HANDLE handleOf(LONG slot) { return reinterpret_cast<HANDLE>(static_cast<intptr_t>(slot)); }
 
@@ -57,18 +62,6 @@ struct FdCloser {
     ~FdCloser() { if (fd >= 0) ::close(fd); }
 };
 
-bool writeAll(int fd, const unsigned char* data, size_t n)
-{
-    while (n > 0) {
-        const ssize_t w = ::write(fd, data, n);
-        if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) return false;
-        data += w;
-        n -= static_cast<size_t>(w);
-    }
-    return true;
-}
-
 } // namespace
 
 CRapi::~CRapi()
@@ -81,6 +74,22 @@ RapiLibrary& CRapi::rapi()
     if (!library_) library_ = RapiLibrary::load();
     if (!library_) throw dllLoadError();
     return *library_;
+}
+
+RapiLibrary& CRapi::device()
+{
+    RapiLibrary& r = rapi();
+    refused_ = 0;
+    return r;
+}
+
+bool CRapi::refusedPath(const std::u16string& path)
+{
+    // A device path goes to the link zero-terminated: a NUL inside would cut it short and
+    // name another file, so the whole call is refused as the handheld refuses a bad name.
+    if (path.find(u'\0') == std::u16string::npos) return false;
+    refused_ = ERROR_INVALID_NAME;
+    return true;
 }
 
 void CRapi::releaseSlot()
@@ -108,12 +117,12 @@ LONG CRapi::ConnectRapi()
     // whether the device answers shows only at the next device call.
     RAPIINIT init{};
     init.cbSize = sizeof(RAPIINIT);
-    return rapi().RapiInitEx(&init);
+    return device().RapiInitEx(&init);
 }
 
 LONG CRapi::DisconnectRapi()
 {
-    RapiLibrary& r = rapi();
+    RapiLibrary& r = device();
     // Closing the connection closes the search held in the slot; its number means nothing now.
     slotIsSearch_ = false;
     return r.RapiUninit();
@@ -130,8 +139,12 @@ LONG CRapi::readRecordName()
 
 LONG CRapi::FindFirstFile()
 {
-    RapiLibrary& r = rapi();
+    RapiLibrary& r = device();
     releaseSlot();
+    if (refusedPath(searchPath)) {
+        slot_ = -1;
+        return -1;
+    }
     const HANDLE h = r.FindFirstFile(searchPath.c_str(), &find_);
     setSlot(h, true);
     if (slot_ != -1) readRecordName();
@@ -141,14 +154,14 @@ LONG CRapi::FindFirstFile()
 
 LONG CRapi::FindNextFile()
 {
-    const BOOL found = rapi().FindNextFile(handleOf(slot_), &find_);
+    const BOOL found = device().FindNextFile(handleOf(slot_), &find_);
     if (found) readRecordName();
     return found;
 }
 
 void CRapi::FindClose()
 {
-    RapiLibrary& r = rapi();
+    RapiLibrary& r = device();
     if (slot_ == -1) return;
     if (slotIsSearch_) r.FindClose(handleOf(slot_));
     slotIsSearch_ = false;
@@ -156,7 +169,7 @@ void CRapi::FindClose()
 
 HANDLE CRapi::openForReading(const std::u16string& path)
 {
-    RapiLibrary& r = rapi();
+    RapiLibrary& r = device();
     releaseSlot();
     const HANDLE h = r.CreateFile(path.c_str(), GENERIC_READ, kShareRead, nullptr, OPEN_EXISTING,
                                   kAttributeNormal, nullptr);
@@ -167,7 +180,8 @@ HANDLE CRapi::openForReading(const std::u16string& path)
 
 LONG CRapi::GetPPCFileSize(const std::u16string& strFile)
 {
-    RapiLibrary& r = rapi();
+    RapiLibrary& r = device();
+    if (refusedPath(strFile)) return 0;
     const HANDLE h = openForReading(strFile);
     if (h == INVALID_HANDLE_VALUE) return 0;
     DWORD high = 0;
@@ -189,66 +203,37 @@ bool CRapi::TransferFileFromPPC()
         showMessage(u"" CRADLELINK_MSG_NO_COPY_NAME);
         return false;
     }
-    RapiLibrary& r = rapi();
+    RapiLibrary& r = device();
     const LONG size = GetPPCFileSize(ppcToRead);
     if (size < 1) return false;
-    const std::string target = pcPath(pcToWrite);
-    std::vector<unsigned char> buffer(static_cast<size_t>(size));
+    PcTarget target(pcPath(pcToWrite));
 
     const HANDLE h = openForReading(ppcToRead);
     if (h == INVALID_HANDLE_VALUE) return false;
+    struct SlotCloser {
+        CRapi* self;
+        ~SlotCloser() { self->closeFileInSlot(); }
+    } slotCloser{this};
 
-    // The copy goes to a temporary file beside the target and replaces it only when whole.
-    const auto slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    std::string temp = folder + "/." + name + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) {
-        const int e = errno;
-        closeFileInSlot();
-        throw e == ENOENT ? pathNotFound() : errorForErrno(e);
-    }
-    FdCloser closer{fd};
-    auto abandon = [&] {
-        closeFileInSlot();
-        ::unlink(temp.c_str());
-    };
-
+    // Read in pieces: memory stays bounded whatever the size of the file.
+    std::vector<unsigned char> buffer(std::min<size_t>(static_cast<size_t>(size), kCopyChunk));
     uint64_t total = 0;
     for (;;) {
         DWORD got = 0;
-        if (!r.ReadFile(h, buffer.data(), static_cast<DWORD>(size), &got, nullptr)) {
-            abandon();
+        if (!r.ReadFile(h, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) {
             showMessage(u"" CRADLELINK_MSG_READ_FAILED);
             return false;
         }
         if (got == 0) break;
         total += got;
-        if (got > static_cast<DWORD>(size) || total > kLargestCopy) {
+        if (got > buffer.size() || total > kLargestCopy) {
             // A device that delivers more than asked, or without end, is not copied.
-            abandon();
             showMessage(u"" CRADLELINK_MSG_READ_FAILED);
             return false;
         }
-        if (!writeAll(fd, buffer.data(), got)) {
-            const int e = errno;
-            abandon();
-            throw errorForErrno(e);
-        }
+        target.write(buffer.data(), got);
     }
-    closeFileInSlot();
-
-    const mode_t mask = umask(0);
-    umask(mask);
-    struct stat existing{};
-    const mode_t mode = stat(target.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : (0666 & ~mask);
-    closer.fd = -1;
-    if (fchmod(fd, mode) != 0 || ::close(fd) != 0 || ::rename(temp.c_str(), target.c_str()) != 0) {
-        const int e = errno;
-        ::unlink(temp.c_str());
-        throw errorForErrno(e);
-    }
+    target.commit();
     return true;
 }
 
@@ -258,7 +243,7 @@ bool CRapi::TransferFileToPPC()
         showMessage(u"" CRADLELINK_MSG_NO_SOURCE);
         return false;
     }
-    RapiLibrary& r = rapi();
+    RapiLibrary& r = device();
     const std::string source = pcPath(pcToRead);
     const int fd = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) throw errorForErrno(errno);
@@ -281,8 +266,10 @@ bool CRapi::TransferFileToPPC()
     buffer.resize(have);
 
     releaseSlot();
-    const HANDLE h = r.CreateFile(ppcToWrite.c_str(), GENERIC_WRITE, kShareRead, nullptr, CREATE_ALWAYS,
-                                  kAttributeNormal, nullptr);
+    const HANDLE h = refusedPath(ppcToWrite)
+                         ? INVALID_HANDLE_VALUE
+                         : r.CreateFile(ppcToWrite.c_str(), GENERIC_WRITE, kShareRead, nullptr,
+                                        CREATE_ALWAYS, kAttributeNormal, nullptr);
     setSlot(h, false);
     if (slot_ == -1) {
         if (h != INVALID_HANDLE_VALUE) r.CloseHandle(h);
@@ -301,7 +288,7 @@ bool CRapi::TransferFileToPPC()
 
 LONG CRapi::LastError()
 {
-    return static_cast<LONG>(rapi().GetLastError());
+    return refused_ != 0 ? static_cast<LONG>(refused_) : static_cast<LONG>(rapi().GetLastError());
 }
 
 bool CRapi::DeletePPCFile()
@@ -310,7 +297,8 @@ bool CRapi::DeletePPCFile()
         showMessage(u"" CRADLELINK_MSG_NO_DELETE_NAME);
         return false;
     }
-    RapiLibrary& r = rapi();
+    RapiLibrary& r = device();
+    if (refusedPath(ppcToDelete)) return false;
     const DWORD attributes = r.GetFileAttributes(ppcToDelete.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         r.SetFileAttributes(ppcToDelete.c_str(), 0);

@@ -34,6 +34,10 @@ public:
 
 private:
     RapiLibrary& rapi();
+    // The library for a member that calls the device: a refusal of an earlier member is over.
+    RapiLibrary& device();
+    // True, and LastError answers 123, when a device path holds a NUL.
+    bool refusedPath(const std::u16string& path);
     // Opens a device file for reading as a size query or a copy does; -1 when it cannot.
     HANDLE openForReading(const std::u16string& path);
     // Closes the search held in the handle slot before the slot is given to something else.
@@ -46,6 +50,7 @@ private:
     CE_FIND_DATA find_{};
     LONG slot_ = -1;
     bool slotIsSearch_ = false;
+    DWORD refused_ = 0;
 };
 
 } // namespace orv::cradlelink

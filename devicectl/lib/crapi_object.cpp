@@ -1,13 +1,14 @@
 // CRapi as a component object: one table of functions that serves IUnknown, IDispatch and the
-// dual interface _CRapi. Invoke finds the member by id, checks the call's shape and argument
-// types, and turns a raised error into DISP_E_EXCEPTION with its EXCEPINFO. No C++ exception
-// ever crosses the C interface.
+// dual interface _CRapi. Invoke finds the member by id, checks the call's shape, changes each
+// argument to the type the member takes, and turns a raised error into DISP_E_EXCEPTION with
+// its EXCEPINFO. No C++ exception ever crosses the C interface.
 #include "devicectl/lib/crapi_object.h"
 
 #include "devicectl/lib/automation.h"
 #include "devicectl/lib/crapi.h"
 #include "devicectl/lib/dispatch_util.h"
 #include "devicectl/lib/guid_util.h"
+#include "devicectl/lib/variant_change.h"
 
 #include <new>
 
@@ -150,7 +151,7 @@ HRESULT Invoke(_CRapi* self, DISPID id, REFIID riid, LCID, WORD flags, DISPPARAM
             return DISP_E_MEMBERNOTFOUND;
         if (const HRESULT hr = checkPutShape(*params); hr != S_OK) return hr;
         std::u16string value;
-        if (const HRESULT hr = stringArgument(params->rgvarg[0], value); hr != S_OK) {
+        if (const HRESULT hr = variantToText(params->rgvarg[0], value); hr != S_OK) {
             if (argErr) *argErr = 0;
             return hr;
         }
@@ -159,9 +160,17 @@ HRESULT Invoke(_CRapi* self, DISPID id, REFIID riid, LCID, WORD flags, DISPPARAM
     }
     if (!(flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET)) || m->kind == Kind::StringPut)
         return DISP_E_MEMBERNOTFOUND;
-    if (params->cNamedArgs != 0) return DISP_E_NONAMEDARGS;
     if (params->cArgs != (m->kind == Kind::SizeMethod ? 1u : 0u)) return DISP_E_BADPARAMCOUNT;
     if (params->cArgs > 0 && !params->rgvarg) return E_INVALIDARG;
+    if (params->cNamedArgs > params->cArgs) return DISP_E_BADPARAMCOUNT;
+    if (params->cNamedArgs > 0 && !params->rgdispidNamedArgs) return E_INVALIDARG;
+    // Named arguments are those GetIDsOfNames maps: strFile, GetPPCFileSize's only one, at 0.
+    for (UINT i = 0; i < params->cNamedArgs; ++i) {
+        if (m->kind != Kind::SizeMethod || params->rgdispidNamedArgs[i] != 0) {
+            if (argErr) *argErr = i;
+            return DISP_E_PARAMNOTFOUND;
+        }
+    }
 
     return guardedInvoke(excep, [&] {
         VARIANT out{};
@@ -172,7 +181,7 @@ HRESULT Invoke(_CRapi* self, DISPID id, REFIID riid, LCID, WORD flags, DISPPARAM
         case Kind::LongGet: out.vt = VT_I4; out.u.lVal = c.Attributes(); break;
         case Kind::SizeMethod: {
             std::u16string file;
-            if (const HRESULT hr = stringArgument(params->rgvarg[0], file); hr != S_OK) {
+            if (const HRESULT hr = variantToText(params->rgvarg[0], file); hr != S_OK) {
                 if (argErr) *argErr = 0;
                 return hr;
             }

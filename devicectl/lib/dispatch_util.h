@@ -1,6 +1,6 @@
 #pragma once
-// What both dispatch interfaces share: name matching, the shape of a property put, string
-// arguments by value or by reference, and the translation of raised errors.
+// What both dispatch interfaces share: name matching, the shape of a property put and the
+// translation of raised errors.
 
 #include "devicectl/lib/automation.h"
 
@@ -32,21 +32,6 @@ inline HRESULT checkPutShape(const DISPPARAMS& p)
     if (p.cNamedArgs != 1 || !p.rgdispidNamedArgs || p.rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)
         return DISP_E_PARAMNOTFOUND;
     return S_OK;
-}
-
-// A string argument as VT_BSTR or VT_BYREF|VT_BSTR.
-inline HRESULT stringArgument(const VARIANT& v, std::u16string& out)
-{
-    if (v.vt == VT_BSTR) {
-        out = bstrText(v.u.bstrVal);
-        return S_OK;
-    }
-    if (v.vt == (VT_BYREF | VT_BSTR)) {
-        if (!v.u.pbstrVal) return E_INVALIDARG;
-        out = bstrText(*v.u.pbstrVal);
-        return S_OK;
-    }
-    return DISP_E_TYPEMISMATCH;
 }
 
 inline void fillExcepInfo(EXCEPINFO* excep, const AutomationError& e)

@@ -1,11 +1,14 @@
 // A Remote API library for tests: the device link with faults switched on by the test (a
 // failing or short write, a read that fails part-way, a size from 2 GiB up, a device listing
-// with hostile names), and a count of the handles left open. Loaded by the control through
+// with hostile names, a read that never returns), the largest read asked for, and a count of
+// the handles left open. Loaded by the control through
 // ORVANTIS_RAPI_LIBRARY; the test reaches the switches through dlopen on the same file.
 #include "devicelink/device_link.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -24,6 +27,7 @@ struct Faults {
     std::vector<CE_FIND_DATA> listing; // replaces every search's results when not empty
     size_t listed = 0;
     long long delivered = 0;
+    DWORD largestRead = 0;
 };
 
 Faults gFaults;
@@ -57,6 +61,8 @@ DOUBLE_EXPORT void RapiFaultListing(const WCHAR* const* names, const int* length
 }
 
 DOUBLE_EXPORT int RapiFaultOpenHandles(void) { return openHandleCount(); }
+
+DOUBLE_EXPORT unsigned RapiFaultLargestRead(void) { return gFaults.largestRead; }
 
 DOUBLE_EXPORT HRESULT CeRapiInitEx(RAPIINIT* init) { return rapiInitEx(init); }
 DOUBLE_EXPORT HRESULT CeRapiUninit(void) { return rapiUninit(); }
@@ -98,6 +104,12 @@ DOUBLE_EXPORT DWORD CeGetFileSize(HANDLE h, DWORD* high)
 
 DOUBLE_EXPORT BOOL CeReadFile(HANDLE h, void* buffer, DWORD count, DWORD* done, void*)
 {
+    gFaults.largestRead = std::max(gFaults.largestRead, count);
+    // A program under test (another process) is made to hang part-way, to be killed there.
+    if (const char* stall = std::getenv("RAPI_FAULT_STALL_AFTER");
+        stall && gFaults.delivered >= std::atoll(stall)) {
+        for (;;) pause();
+    }
     if (gFaults.readFailAfter >= 0 && gFaults.delivered >= gFaults.readFailAfter) {
         if (done) *done = 0;
         setLastError(ERROR_READ_FAULT);
