@@ -136,6 +136,9 @@ signals:
     void captionsChanged();      // colour depth or dither captions
 
 private:
+    struct ThemeBeforeOpen;
+    void restoreTheme(const ThemeBeforeOpen& before);
+
     UserInteraction& ui_;
     Folders folders_;
 };

@@ -1,6 +1,9 @@
 // Opening a package: unpack it into the scratch directory, take the name and colours from
 // its theme data file and load the two backgrounds under the names their format needs.
+// A package that fails once its name has been read changes nothing: the theme as it was
+// (name, colours, both backgrounds) is put back.
 #include "app/editor_session.h"
+#include "imaging/picture_limits.h"
 
 #include "theme/cab_file.h"
 #include "theme/package_files.h"
@@ -45,8 +48,33 @@ QString memberPath(const QString& scratch, const QString& member)
 
 } // namespace
 
+// What opening a package replaces, kept so that a failed open can put it back.
+struct EditorSession::ThemeBeforeOpen {
+    Theme theme;
+    ImageBuffer today, menu;
+    SliderPositions sliders;
+    QByteArray themeDataBuffer;
+};
+
+void EditorSession::restoreTheme(const ThemeBeforeOpen& before)
+{
+    const QString name = before.theme.name;
+    theme = before.theme;
+    theme.name = QString();
+    setThemeName(name);
+    canvas.oPicBufToday = before.today;
+    canvas.oPicBufMenu = before.menu;
+    sliders = before.sliders;
+    state.themeDataBuffer = before.themeDataBuffer;
+    RecolourCommandBar();
+    redrawCurrentScreen();
+    emit slidersChanged();
+}
+
 void EditorSession::LoadTheme(const QString& fileName)
 {
+    std::optional<ThemeBeforeOpen> before;
+    bool opened = false;
     trap("LoadTheme", [&] {
         QString path = fileName;
         if (path.isEmpty()) {
@@ -73,6 +101,12 @@ void EditorSession::LoadTheme(const QString& fileName)
             ui_.messageBox(kNoDataFile, kAppTitle, MsgIcon::Critical);
             return;
         }
+        // A picture too large to load is refused before the theme is touched.
+        refuseOversizedPicture(memberPath(scratch, kTodayMember));
+        refuseOversizedPicture(memberPath(scratch, kMenuMember));
+
+        before = ThemeBeforeOpen{theme, canvas.oPicBufToday, canvas.oPicBufMenu, sliders,
+                                 state.themeDataBuffer};
 
         state.themeDataBuffer = readDataFile(joinPath(scratch, dataFiles.first()));
         // The readers see the file alone: the zero after it belongs to the buffer, and a
@@ -92,7 +126,7 @@ void EditorSession::LoadTheme(const QString& fileName)
             renameFile(memberPath(scratch, kTodayMember), in("tdywater.png"));
             if (LoadMainImage(in("tdywater.png"))) {
                 renameFile(memberPath(scratch, kMenuMember), in("0stwater.png"));
-                LoadMenuImage(in("0stwater.png"));
+                if (!LoadMenuImage(in("0stwater.png"))) return;
             } else {
                 // Not readable as it stood: the pictures are GIF files, converted to bitmaps
                 // with the platform's own reader.
@@ -104,7 +138,7 @@ void EditorSession::LoadTheme(const QString& fileName)
                     return;
                 }
                 convertToBitmap(in("0stwater.gif"), in("0stwater.bmp"));
-                LoadMenuImage(in("0stwater.bmp"));
+                if (!LoadMenuImage(in("0stwater.bmp"))) return;
             }
         } else {
             renameFile(memberPath(scratch, kTodayMember), in("tdywater.bmp"));
@@ -113,13 +147,15 @@ void EditorSession::LoadTheme(const QString& fileName)
                 return;
             }
             renameFile(memberPath(scratch, kMenuMember), in("0stwater.bmp"));
-            LoadMenuImage(in("0stwater.bmp"));
+            if (!LoadMenuImage(in("0stwater.bmp"))) return;
         }
         theme.menuEditing = true;
 
         ResetSliders(0);
+        opened = true;
         emptyFolder(scratch);
     });
+    if (!opened && before) restoreTheme(*before);
 }
 
 } // namespace orv
