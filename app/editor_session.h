@@ -136,9 +136,6 @@ signals:
     void captionsChanged();      // colour depth or dither captions
 
 private:
-    struct ThemeBeforeOpen;
-    void restoreTheme(const ThemeBeforeOpen& before);
-
     UserInteraction& ui_;
     Folders folders_;
 };

@@ -1,8 +1,7 @@
 #pragma once
 // Writing files whole or not at all. A file is written under a temporary name beside its
 // place and renamed over the old one only once every byte has reached the disk, so a full
-// disk or a failed write leaves the old file as it was and is reported to the caller. Only a
-// missing path or a regular file is ever replaced (app/output_target.h).
+// disk or a failed write leaves the old file as it was and is reported to the caller.
 
 #include <QByteArray>
 #include <QSaveFile>

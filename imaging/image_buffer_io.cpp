@@ -7,6 +7,7 @@
 #include "app/safe_write.h"
 #include "imaging/image_buffer.h"
 #include "imaging/picture_limits.h"
+#include "imaging/picture_probe.h"
 
 #include <Magick++.h>
 
@@ -29,6 +30,13 @@
 namespace orv {
 
 namespace {
+
+// What a picture at the pixel limit takes in memory as the buffers hold it (four bytes a
+// pixel); the decoders are held to it, whatever the format.
+constexpr qint64 kMaxPictureBytes = kMaxPicturePixels * 4;
+// Real encoders write a few dozen scans at most; each scan makes the decoder pass over the
+// whole picture again, so a file of thousands of empty scans costs hours.
+constexpr int kMaxJpegScans = 500;
 
 AppError unreadable(const QString& path)
 {

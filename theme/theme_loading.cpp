@@ -3,7 +3,7 @@
 // A package that fails once its name has been read changes nothing: the theme as it was
 // (name, colours, both backgrounds) is put back.
 #include "app/editor_session.h"
-#include "imaging/picture_limits.h"
+#include "imaging/picture_probe.h"
 
 #include "theme/cab_file.h"
 #include "theme/package_files.h"
@@ -49,27 +49,32 @@ QString memberPath(const QString& scratch, const QString& member)
 } // namespace
 
 // What opening a package replaces, kept so that a failed open can put it back.
-struct EditorSession::ThemeBeforeOpen {
+struct ThemeBeforeOpen {
     Theme theme;
     ImageBuffer today, menu;
     SliderPositions sliders;
     QByteArray themeDataBuffer;
-};
 
-void EditorSession::restoreTheme(const ThemeBeforeOpen& before)
-{
-    const QString name = before.theme.name;
-    theme = before.theme;
-    theme.name = QString();
-    setThemeName(name);
-    canvas.oPicBufToday = before.today;
-    canvas.oPicBufMenu = before.menu;
-    sliders = before.sliders;
-    state.themeDataBuffer = before.themeDataBuffer;
-    RecolourCommandBar();
-    redrawCurrentScreen();
-    emit slidersChanged();
-}
+    explicit ThemeBeforeOpen(const EditorSession& s)
+        : theme(s.theme), today(s.canvas.oPicBufToday), menu(s.canvas.oPicBufMenu),
+          sliders(s.sliders), themeDataBuffer(s.state.themeDataBuffer)
+    {
+    }
+
+    void restore(EditorSession& s) const
+    {
+        s.theme = theme;
+        s.theme.name = QString();
+        s.setThemeName(theme.name);
+        s.canvas.oPicBufToday = today;
+        s.canvas.oPicBufMenu = menu;
+        s.sliders = sliders;
+        s.state.themeDataBuffer = themeDataBuffer;
+        s.RecolourCommandBar();
+        s.redrawCurrentScreen();
+        emit s.slidersChanged();
+    }
+};
 
 void EditorSession::LoadTheme(const QString& fileName)
 {
@@ -105,8 +110,7 @@ void EditorSession::LoadTheme(const QString& fileName)
         refuseOversizedPicture(memberPath(scratch, kTodayMember));
         refuseOversizedPicture(memberPath(scratch, kMenuMember));
 
-        before = ThemeBeforeOpen{theme, canvas.oPicBufToday, canvas.oPicBufMenu, sliders,
-                                 state.themeDataBuffer};
+        before.emplace(*this);
 
         state.themeDataBuffer = readDataFile(joinPath(scratch, dataFiles.first()));
         // The readers see the file alone: the zero after it belongs to the buffer, and a
@@ -155,7 +159,7 @@ void EditorSession::LoadTheme(const QString& fileName)
         opened = true;
         emptyFolder(scratch);
     });
-    if (!opened && before) restoreTheme(*before);
+    if (!opened && before) before->restore(*this);
 }
 
 } // namespace orv

@@ -37,6 +37,11 @@ int HelpViewer::nestingDepth(const QString& html)
     int depth = 0, deepest = 0;
     const qsizetype n = html.size();
     for (qsizetype i = html.indexOf('<'); i >= 0 && i < n; i = html.indexOf('<', i + 1)) {
+        if (QStringView(html).mid(i, 4) == QLatin1String("<!--")) {
+            i = html.indexOf(QLatin1String("-->"), i + 4);
+            if (i < 0) break;
+            continue;
+        }
         qsizetype j = i + 1;
         const bool closing = j < n && html[j] == '/';
         if (closing) ++j;
