@@ -58,8 +58,9 @@ AppError invalidPicture()
     return AppError(kErrBadPicture, "Picbuf", "Invalid picture");
 }
 
-// GraphicsMagick keeps 8 bytes a pixel in memory; held to what the same picture costs us,
-// its pixel cache goes to a temporary file for a large picture instead of doubling the peak.
+// GraphicsMagick keeps 8 bytes a pixel; held to what a picture at our limit costs us (its
+// decoders' own buffers included), the pixel cache of a large picture goes to a temporary
+// file instead of doubling the peak.
 void initMagick()
 {
     static std::once_flag once;
@@ -68,8 +69,8 @@ void initMagick()
         MagickLib::SetMagickResourceLimit(MagickLib::WidthResource, kMaxPictureSide);
         MagickLib::SetMagickResourceLimit(MagickLib::HeightResource, kMaxPictureSide);
         MagickLib::SetMagickResourceLimit(MagickLib::PixelsResource, kMaxPicturePixels);
-        MagickLib::SetMagickResourceLimit(MagickLib::MemoryResource, kMaxPictureBytes / 4);
-        MagickLib::SetMagickResourceLimit(MagickLib::MapResource, kMaxPictureBytes / 4);
+        MagickLib::SetMagickResourceLimit(MagickLib::MemoryResource, kMaxPictureBytes);
+        MagickLib::SetMagickResourceLimit(MagickLib::MapResource, kMaxPictureBytes);
     });
 }
 

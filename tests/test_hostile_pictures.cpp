@@ -61,16 +61,17 @@ quint32 crc32Of(const QByteArray& data)
 
 QByteArray be32(quint32 v)
 {
-    return QByteArray{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    const char bytes[] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    return QByteArray(bytes, 4);
 }
 
-// A PNG whose header claims width by height: the signature and a valid header chunk, then
-// an end chunk; nothing a decoder could fill.
+// A PNG whose header claims width by height: the signature, a valid header chunk, an empty
+// data chunk and the end chunk; nothing a decoder could fill.
 QByteArray pngClaiming(quint32 width, quint32 height)
 {
     const QByteArray ihdr = "IHDR" + be32(width) + be32(height) + QByteArray::fromHex("0802000000");
     return QByteArray::fromHex("89504E470D0A1A0A") + be32(13) + ihdr + be32(crc32Of(ihdr)) +
-           be32(0) + "IEND" + be32(crc32Of("IEND"));
+           be32(0) + "IDAT" + be32(crc32Of("IDAT")) + be32(0) + "IEND" + be32(crc32Of("IEND"));
 }
 
 // A GIF whose logical screen is width by height, holding one 1 by 1 frame.
@@ -310,7 +311,8 @@ TEST_F(HostilePackagePictures, ARefusedPictureLeavesTheThemeAsItWas)
     expectUnchanged(today, menu);
 
     ui.boxes.clear();
-    session->LoadTheme(package("Bomb.tsk", jpegWithScans(20000)));
+    // Scans enough to be refused, few enough for a package of compressed pictures.
+    session->LoadTheme(package("Bomb.tsk", jpegWithScans(600)));
     EXPECT_EQ(ui.boxTexts(), QStringList{"Error: Invalid picture (LoadTheme)"});
     expectUnchanged(today, menu);
 

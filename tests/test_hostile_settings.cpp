@@ -3,6 +3,7 @@
 #include "app/settings_store.h"
 #include "support/session_fixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -22,6 +23,7 @@ protected:
 
     void writeIni(const QByteArray& text)
     {
+        QDir().mkpath(QFileInfo(file).path());
         QFile f(file);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(text);

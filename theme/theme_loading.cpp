@@ -46,8 +46,6 @@ QString memberPath(const QString& scratch, const QString& member)
     return joinPath(scratch, member);
 }
 
-} // namespace
-
 // What opening a package replaces, kept so that a failed open can put it back.
 struct ThemeBeforeOpen {
     Theme theme;
@@ -64,8 +62,7 @@ struct ThemeBeforeOpen {
     void restore(EditorSession& s) const
     {
         s.theme = theme;
-        s.theme.name = QString();
-        s.setThemeName(theme.name);
+        emit s.themeNameChanged(s.theme.name);
         s.canvas.oPicBufToday = today;
         s.canvas.oPicBufMenu = menu;
         s.sliders = sliders;
@@ -75,6 +72,8 @@ struct ThemeBeforeOpen {
         emit s.slidersChanged();
     }
 };
+
+} // namespace
 
 void EditorSession::LoadTheme(const QString& fileName)
 {
