@@ -2,11 +2,19 @@
 // checked and moved into place.
 #include "app/safe_write.h"
 
+#include "app/output_target.h"
+
 namespace orv {
 
 bool commitWhole(QSaveFile& file)
 {
     if (!file.isOpen()) return false;
+    // The rename at the end would put a plain file in place of a pipe, device or folder.
+    if (!outputTargetProblem(file.fileName()).isEmpty()) {
+        file.cancelWriting();
+        file.commit();
+        return false;
+    }
     if (file.error() != QFileDevice::NoError || !file.flush() ||
         file.error() != QFileDevice::NoError) {
         file.cancelWriting();
@@ -18,6 +26,7 @@ bool commitWhole(QSaveFile& file)
 
 bool writeFileWhole(const QString& path, const QByteArray& bytes)
 {
+    if (!outputTargetProblem(path).isEmpty()) return false;
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly)) return false;

@@ -1,6 +1,7 @@
 #include "cli/cli_options.h"
 
 #include "cli/device_command.h"
+#include "theme/theme_file_name.h"
 #include "theme/theme_model.h"
 
 #include <QRegularExpression>
@@ -152,6 +153,10 @@ bool parseOptions(const QStringList& args, Options& o, QString& problem)
             // colon, as the name becomes part of the saved file's name.
             if (v.size() > kMaxNameLength || v.contains(':') || v.contains('/')) {
                 problem = "--name takes at most 40 characters, without ':' or '/'";
+                return false;
+            }
+            if (const auto c = refusedNameCharacter(v)) {
+                problem = "--name cannot hold the control character " + describeCharacter(*c);
                 return false;
             }
             o.name = v;

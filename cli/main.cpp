@@ -2,6 +2,7 @@
 // command drives the editor's own session; opening and saving are the editor's routines.
 // Exit status: 0 success, 1 when the editor would have shown an error box, 2 bad arguments.
 #include "app/editor_session.h"
+#include "app/output_target.h"
 #include "app/safe_write.h"
 #include "cli/cli_interaction.h"
 #include "cli/cli_options.h"
@@ -68,6 +69,16 @@ QString colourText(Colour c)
         .toUpper();
 }
 
+// Outputs are checked before any work: only a missing path or a regular file that is none of
+// the inputs is written.
+bool outputUsable(const QString& output, const QStringList& inputs)
+{
+    const QString problem = outputTargetProblem(output, inputs);
+    if (problem.isEmpty()) return true;
+    printErr("Error: " + problem);
+    return false;
+}
+
 // A session on a private data folder: the tool never shares a scratch directory with a
 // running editor and never touches its settings.
 struct Workspace {
@@ -126,6 +137,7 @@ int runInfo(const Options& o)
 
 int runRender(const Options& o)
 {
+    if (!outputUsable(o.output, {o.package})) return 1;
     Workspace w;
     if (!w.start()) return 1;
     EditorSession& s = *w.session;
@@ -170,6 +182,7 @@ int runRender(const Options& o)
 
 int runBuild(const Options& o)
 {
+    if (!outputUsable(o.output, {o.today, o.menu})) return 1;
     Workspace w;
     if (!w.start()) return 1;
     EditorSession& s = *w.session;

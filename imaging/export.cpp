@@ -1,7 +1,9 @@
 // Writing pictures out without building a package: the two backgrounds as PNG, as they
 // are held (no adjustments), and the visible preview as a JPEG capture.
 #include "app/editor_session.h"
+#include "app/output_target.h"
 #include "imaging/folder_of.h"
+#include "theme/theme_file_name.h"
 
 namespace orv {
 
@@ -21,6 +23,7 @@ static void saveBackground(EditorSession& s, ImageBuffer& background, const QStr
             s.ui().saveFile({title, filterName + " (*.png)|*.png", s.state.ImagesPath + "*.png",
                              QStringLiteral("png")});
         if (!chosen) throw AppError::cancelled();
+        requireOutputTarget(*chosen);
         s.state.ImagesPath = folderOf(*chosen);
         background.FileName = *chosen;
         background.FileFormat = 9;
@@ -42,11 +45,13 @@ void EditorSession::ScreenCapture()
 {
     trap("ScreenCapture", [&] {
         const QString name = theme.name.trimmed();
-        const QString initial = state.CapturePath + (name.isEmpty() ? "*.jpg" : name + ".jpg");
+        const QString initial =
+            state.CapturePath + (name.isEmpty() ? "*.jpg" : themeFileName(name) + ".jpg");
         const std::optional<QString> chosen = ui_.saveFile(
             {"Save Screen Capture", "Theme Capture Image (*.jpg)|*.jpg", initial, "jpg"});
         if (!chosen) throw AppError::cancelled();
         const QString path = *chosen;
+        requireOutputTarget(path);
 
         {
             BusyScope busy(ui_);

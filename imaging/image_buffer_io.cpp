@@ -7,6 +7,7 @@
 #include "app/safe_write.h"
 #include "imaging/image_buffer.h"
 #include "imaging/picture_limits.h"
+#include "imaging/picture_probe.h"
 
 #include <Magick++.h>
 
@@ -19,13 +20,23 @@
 #include <QSaveFile>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <mutex>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace orv {
 
 namespace {
+
+// What a picture at the pixel limit takes in memory as the buffers hold it (four bytes a
+// pixel); the decoders are held to it, whatever the format.
+constexpr qint64 kMaxPictureBytes = kMaxPicturePixels * 4;
+// Real encoders write a few dozen scans at most; each scan makes the decoder pass over the
+// whole picture again, so a file of thousands of empty scans costs hours.
+constexpr int kMaxJpegScans = 500;
 
 AppError unreadable(const QString& path)
 {
@@ -42,6 +53,14 @@ AppError tooLarge(const QString& path, qint64 w, qint64 h)
                         .arg(h));
 }
 
+AppError invalidPicture()
+{
+    return AppError(kErrBadPicture, "Picbuf", "Invalid picture");
+}
+
+// GraphicsMagick keeps 8 bytes a pixel; held to what a picture at our limit costs us (its
+// decoders' own buffers included), the pixel cache of a large picture goes to a temporary
+// file instead of doubling the peak.
 void initMagick()
 {
     static std::once_flag once;
@@ -50,7 +69,40 @@ void initMagick()
         MagickLib::SetMagickResourceLimit(MagickLib::WidthResource, kMaxPictureSide);
         MagickLib::SetMagickResourceLimit(MagickLib::HeightResource, kMaxPictureSide);
         MagickLib::SetMagickResourceLimit(MagickLib::PixelsResource, kMaxPicturePixels);
+        MagickLib::SetMagickResourceLimit(MagickLib::MemoryResource, kMaxPictureBytes);
+        MagickLib::SetMagickResourceLimit(MagickLib::MapResource, kMaxPictureBytes);
     });
+}
+
+// Qt's own ceiling (128 MB by default) would refuse a 36-megapixel photo that our limits
+// allow; it is raised to what a picture at the pixel limit needs in the widest form a
+// decoder may choose (eight bytes a pixel), so our limits decide alone.
+void allowPicturesUpToTheLimit()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        QImageReader::setAllocationLimit(int(kMaxPicturePixels * 8 / (1024 * 1024)) + 1);
+    });
+}
+
+// Opens a picture only when it is a regular file: a pipe would block the open or the read
+// for ever and a device would be read to the size cap. The open itself does not wait.
+QByteArray readPictureFile(const QString& path, qint64 maxBytes)
+{
+    if (path.isEmpty()) throw unreadable(path);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) throw unreadable(path);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw unreadable(path);
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        throw unreadable(path);
+    }
+    return file.read(maxBytes);
 }
 
 // A JPEG that stops early decodes "successfully" with grey filling the rest, so the file
@@ -58,7 +110,9 @@ void initMagick()
 // each names its length, and the coded data after a start of scan runs to the first marker
 // that is neither a stuffed zero nor a restart. Whatever follows the end marker (a phone
 // appends its video there) is not part of the picture.
-bool jpegIsWhole(const QByteArray& data)
+//
+// Scans are counted on the way: past kMaxJpegScans the walk stops (scans then says so).
+bool jpegIsWhole(const QByteArray& data, int& scans)
 {
     const auto* b = reinterpret_cast<const uchar*>(data.constData());
     const qsizetype n = data.size();
@@ -77,6 +131,7 @@ bool jpegIsWhole(const QByteArray& data)
         if (length < 2 || i + length > n) return false;
         i += length;
         if (marker != 0xDA) continue;
+        if (++scans > kMaxJpegScans) return false;
         for (;;) {
             const void* ff = std::memchr(b + i, 0xFF, size_t(n - i));
             if (!ff) return false;
@@ -138,6 +193,7 @@ bool bmpIsWhole(const QByteArray& data)
 // a TGA header can pass for) is left to GraphicsMagick's PCX and TGA readers.
 std::optional<QImage> readWithQt(const QByteArray& data, const QString& path)
 {
+    allowPicturesUpToTheLimit();
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
@@ -150,12 +206,23 @@ std::optional<QImage> readWithQt(const QByteArray& data, const QString& path)
     const QSize size = reader.size();
     if (size.isValid() && !pictureSizeAcceptable(size.width(), size.height()))
         throw tooLarge(path, size.width(), size.height());
-    if (format == "jpeg" && !jpegIsWhole(data)) throw unreadable(path);
+    // The GIF reader paints every frame on a canvas of the logical screen's size.
+    if (format == "gif" && data.size() >= 10) {
+        const int w = le16(data, 6), h = le16(data, 8);
+        if (!pictureSizeAcceptable(w, h)) throw tooLarge(path, w, h);
+    }
+    if (format == "jpeg") {
+        int scans = 0;
+        const bool whole = jpegIsWhole(data, scans);
+        if (scans > kMaxJpegScans) throw invalidPicture();
+        if (!whole) throw unreadable(path);
+    }
     if (format == "bmp" && !bmpIsWhole(data)) throw unreadable(path);
 
     QImage image = reader.read();
-    if (image.isNull() || !pictureSizeAcceptable(image.width(), image.height()))
-        throw unreadable(path);
+    if (image.isNull()) throw unreadable(path);
+    if (!pictureSizeAcceptable(image.width(), image.height()))
+        throw tooLarge(path, image.width(), image.height());
     return image;
 }
 
@@ -203,12 +270,16 @@ QImage readWithMagick(const QByteArray& data, const QString& path)
         Magick::Image picture;
         picture.read(blob, Magick::Geometry(), format.toStdString());
         if (qint64(picture.columns()) != w || qint64(picture.rows()) != h) throw unreadable(path);
-        QImage out(int(w), int(h), QImage::Format_RGB888);
+        // Straight into the picture the buffer keeps: 32-bit rows have no padding, and no
+        // second copy of the pixels is made on the way.
+        QImage out(int(w), int(h), QImage::Format_RGB32);
         if (out.isNull()) throw unreadable(path);
-        std::vector<uchar> pixels(size_t(w) * size_t(h) * 3);
-        picture.write(0, 0, unsigned(w), unsigned(h), "RGB", Magick::CharPixel, pixels.data());
-        for (int y = 0; y < h; ++y)
-            std::memcpy(out.scanLine(y), pixels.data() + size_t(y) * size_t(w) * 3, size_t(w) * 3);
+        const char* order = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? "BGRA" : "ARGB";
+        picture.write(0, 0, unsigned(w), unsigned(h), order, Magick::CharPixel, out.bits());
+        // The fourth byte of a 32-bit RGB pixel is always 0xff, as before transparency is
+        // dropped for these formats.
+        auto* px = reinterpret_cast<quint32*>(out.bits());
+        for (qint64 k = 0, n = w * h; k < n; ++k) px[k] |= 0xff000000u;
         return out;
     } catch (const Magick::Exception&) {
         throw unreadable(path);
@@ -234,16 +305,47 @@ bool pictureSizeAcceptable(qint64 width, qint64 height)
            width * height <= kMaxPicturePixels;
 }
 
+void refuseOversizedPicture(const QString& path)
+{
+    // Headers sit at the start; a JPEG's size follows its metadata (at most 64 KB a segment,
+    // a few segments in practice).
+    constexpr qint64 kHeadBytes = 1024 * 1024;
+    QByteArray head;
+    try {
+        head = readPictureFile(path, kHeadBytes);
+    } catch (const AppError&) {
+        return; // not a readable file: the load says so
+    }
+    allowPicturesUpToTheLimit();
+    QBuffer buffer(&head);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    const QByteArray format = reader.format();
+    if (format == "png" || format == "jpeg" || format == "bmp" || format == "gif") {
+        const QSize size = reader.size();
+        if (size.isValid() && !pictureSizeAcceptable(size.width(), size.height()))
+            throw tooLarge(path, size.width(), size.height());
+        if (format == "gif" && head.size() >= 10) {
+            const int w = le16(head, 6), h = le16(head, 8);
+            if (!pictureSizeAcceptable(w, h)) throw tooLarge(path, w, h);
+        }
+        return;
+    }
+    const QString magick = magickFormatOf(head, path);
+    if (magick.isEmpty() || head.size() < 18) return;
+    const qint64 w = magick == "PCX" ? le16(head, 8) - le16(head, 4) + 1 : le16(head, 12);
+    const qint64 h = magick == "PCX" ? le16(head, 10) - le16(head, 6) + 1 : le16(head, 14);
+    if (w > 0 && h > 0 && !pictureSizeAcceptable(w, h)) throw tooLarge(path, w, h);
+}
+
 // The format is found from the content whatever FileFormat says (packages carry pictures
 // under names that do not match them). LoadFitFlag needs nothing here: the fitting copy
 // scales the whole picture.
 void ImageBuffer::LoadFile()
 {
     const QString path = FileName;
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) throw unreadable(path);
-    if (file.size() > kMaxPictureFileBytes) throw unreadable(path);
-    const QByteArray data = file.read(kMaxPictureFileBytes + 1);
+    const QByteArray data = readPictureFile(path, kMaxPictureFileBytes + 1);
     if (data.isEmpty() || data.size() > kMaxPictureFileBytes) throw unreadable(path);
 
     QImage image;

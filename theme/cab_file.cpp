@@ -1,5 +1,7 @@
 #include "theme/cab_file.h"
 
+#include "app/output_target.h"
+
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -500,6 +502,9 @@ unsigned CCabFile::fileInCabinet(int mode, FileInCabinet& file)
             }
             if (produced_.contains(target) && QFileInfo(target).isDir()) return AnswerSkip;
         }
+        // The member replaces only a regular file, and never the cabinet being read.
+        const QString problem = outputTargetProblem(target, {cabName_});
+        if (!problem.isEmpty()) throw AppError(82, kSource, problem);
         file.target = target;
         return AnswerExtract;
     }

@@ -13,8 +13,8 @@
 // part becomes sub-folders of the output folder. Member names that would land outside the
 // output folder (absolute, "..", drive letters), whose folders pass through a link or clash
 // with a file or folder of another entry, and target paths longer than 259 bytes are
-// skipped, and the walk goes on. An output folder that cannot be made, and any failed
-// write, fail the walk; the member being written is then removed.
+// skipped, and the walk goes on. An output folder that cannot be made, a target that is not a
+// regular file or is the cabinet, and any failed write fail the walk (the member is removed).
 
 #include "app/errors.h"
 #include "imaging/picture_limits.h"

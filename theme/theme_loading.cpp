@@ -1,6 +1,9 @@
 // Opening a package: unpack it into the scratch directory, take the name and colours from
 // its theme data file and load the two backgrounds under the names their format needs.
+// A package that fails once its name has been read changes nothing: the theme as it was
+// (name, colours, both backgrounds) is put back.
 #include "app/editor_session.h"
+#include "imaging/picture_probe.h"
 
 #include "theme/cab_file.h"
 #include "theme/package_files.h"
@@ -43,10 +46,39 @@ QString memberPath(const QString& scratch, const QString& member)
     return joinPath(scratch, member);
 }
 
+// What opening a package replaces, kept so that a failed open can put it back.
+struct ThemeBeforeOpen {
+    Theme theme;
+    ImageBuffer today, menu;
+    SliderPositions sliders;
+    QByteArray themeDataBuffer;
+
+    explicit ThemeBeforeOpen(const EditorSession& s)
+        : theme(s.theme), today(s.canvas.oPicBufToday), menu(s.canvas.oPicBufMenu),
+          sliders(s.sliders), themeDataBuffer(s.state.themeDataBuffer)
+    {
+    }
+
+    void restore(EditorSession& s) const
+    {
+        s.theme = theme;
+        emit s.themeNameChanged(s.theme.name);
+        s.canvas.oPicBufToday = today;
+        s.canvas.oPicBufMenu = menu;
+        s.sliders = sliders;
+        s.state.themeDataBuffer = themeDataBuffer;
+        s.RecolourCommandBar();
+        s.redrawCurrentScreen();
+        emit s.slidersChanged();
+    }
+};
+
 } // namespace
 
 void EditorSession::LoadTheme(const QString& fileName)
 {
+    std::optional<ThemeBeforeOpen> before;
+    bool opened = false;
     trap("LoadTheme", [&] {
         QString path = fileName;
         if (path.isEmpty()) {
@@ -73,6 +105,11 @@ void EditorSession::LoadTheme(const QString& fileName)
             ui_.messageBox(kNoDataFile, kAppTitle, MsgIcon::Critical);
             return;
         }
+        // A picture too large to load is refused before the theme is touched.
+        refuseOversizedPicture(memberPath(scratch, kTodayMember));
+        refuseOversizedPicture(memberPath(scratch, kMenuMember));
+
+        before.emplace(*this);
 
         state.themeDataBuffer = readDataFile(joinPath(scratch, dataFiles.first()));
         // The readers see the file alone: the zero after it belongs to the buffer, and a
@@ -92,7 +129,7 @@ void EditorSession::LoadTheme(const QString& fileName)
             renameFile(memberPath(scratch, kTodayMember), in("tdywater.png"));
             if (LoadMainImage(in("tdywater.png"))) {
                 renameFile(memberPath(scratch, kMenuMember), in("0stwater.png"));
-                LoadMenuImage(in("0stwater.png"));
+                if (!LoadMenuImage(in("0stwater.png"))) return;
             } else {
                 // Not readable as it stood: the pictures are GIF files, converted to bitmaps
                 // with the platform's own reader.
@@ -104,7 +141,7 @@ void EditorSession::LoadTheme(const QString& fileName)
                     return;
                 }
                 convertToBitmap(in("0stwater.gif"), in("0stwater.bmp"));
-                LoadMenuImage(in("0stwater.bmp"));
+                if (!LoadMenuImage(in("0stwater.bmp"))) return;
             }
         } else {
             renameFile(memberPath(scratch, kTodayMember), in("tdywater.bmp"));
@@ -113,13 +150,15 @@ void EditorSession::LoadTheme(const QString& fileName)
                 return;
             }
             renameFile(memberPath(scratch, kMenuMember), in("0stwater.bmp"));
-            LoadMenuImage(in("0stwater.bmp"));
+            if (!LoadMenuImage(in("0stwater.bmp"))) return;
         }
         theme.menuEditing = true;
 
         ResetSliders(0);
+        opened = true;
         emptyFolder(scratch);
     });
+    if (!opened && before) before->restore(*this);
 }
 
 } // namespace orv

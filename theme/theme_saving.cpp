@@ -2,10 +2,12 @@
 // scratch directory with a directive file, the cabinet builder packs them there, and the
 // finished package is put into the chosen folder.
 #include "app/editor_session.h"
+#include "app/output_target.h"
 #include "app/safe_write.h"
 
 #include "theme/package_files.h"
 #include "theme/theme_data_file.h"
+#include "theme/theme_file_name.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -40,8 +42,11 @@ void writeDirectiveFile(const QString& path, const QByteArray& text)
 void EditorSession::SaveTheme()
 {
     trap("SaveTheme", [&] {
+        // The name read from a package is data: only the rule's file name is proposed, so
+        // the folder the dialog starts in is the one the user sees and chooses.
         const auto chosen = ui_.saveFile({"Save Theme", "Save Theme (*.tsk)|*.tsk",
-                                          joinPath(state.TSKPath, theme.name), "tsk"});
+                                          joinPath(state.TSKPath, themeFileName(theme.name)),
+                                          "tsk"});
         if (!chosen) throw AppError::cancelled();
 
         // The name goes into a line of the directive file and becomes a file name there:
@@ -52,6 +57,8 @@ void EditorSession::SaveTheme()
             ui_.messageBox(kUnusablePackageName, kAppTitle, MsgIcon::Exclamation);
             return;
         }
+        // A pipe, device or folder under the chosen name is refused before any work.
+        requireOutputTarget(joinPath(chosen->left(cut + 1), packageName + ".tsk"));
 
         QString packageFile; // the package the builder wrote, in the scratch directory
         const QString scratch = folders_.scratch();

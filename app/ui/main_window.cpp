@@ -104,6 +104,7 @@ QSlider* makeSlider(QWidget* parent, const char* name)
 QLabel* makeLabel(QWidget* parent, const QString& text, const char* name, QRect geometry)
 {
     auto* l = new QLabel(text, parent);
+    l->setTextFormat(Qt::PlainText);
     l->setObjectName(name);
     setBase(l, geometry);
     l->setAttribute(Qt::WA_TransparentForMouseEvents);

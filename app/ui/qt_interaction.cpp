@@ -89,6 +89,8 @@ MsgResult QtInteraction::messageBox(const QString& text, const QString& title, M
 {
     QMessageBox box(parent_);
     box.setWindowTitle(title);
+    // Texts carry names from packages and paths: never markup, never a link.
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     switch (icon) {
     case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
