@@ -1,6 +1,7 @@
 #include "app/ui/help_viewer.h"
 
 #include <QFile>
+#include <QKeyEvent>
 
 namespace orv {
 
@@ -13,6 +14,15 @@ HelpViewer::HelpViewer(const QString& helpFile, QWidget* parent) : QTextBrowser(
     setOpenExternalLinks(false);
     QFile f(helpFile);
     if (f.open(QIODevice::ReadOnly)) setHtml(QString::fromUtf8(f.readAll()));
+}
+
+void HelpViewer::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QTextBrowser::keyPressEvent(event);
 }
 
 } // namespace orv
