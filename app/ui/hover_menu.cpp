@@ -144,6 +144,7 @@ void HoverMenus::activate(HoverLabel* entry)
     const auto found = rules_.constFind(entry);
     if (found == rules_.constEnd()) return;
     const EntryRule rule = *found; // the action may rebuild the menus
+    const bool fromKeyboard = entry->hasFocus();
     switch (rule.how) {
     case OnRelease::Close:
         closePanel(rule.panel);
@@ -156,9 +157,9 @@ void HoverMenus::activate(HoverLabel* entry)
     // A keyboard user whose panel went away goes back to where the panel was opened from,
     // before the action's own dialog takes and then returns the focus.
     QPointer<HoverLabel> alive(entry);
-    if (entry->hasFocus() && !entry->isVisible()) giveFocusBack();
+    if (fromKeyboard && !entry->isVisible()) giveFocusBack();
     if (rule.action) rule.action();
-    if (alive && alive->hasFocus() && !alive->isVisible()) giveFocusBack();
+    if (fromKeyboard && alive && !alive->isVisible()) giveFocusBack();
 }
 
 void HoverMenus::openByKeyboard(MenuPanel p)
