@@ -1,10 +1,14 @@
 // The face at large desktop fonts and on small screens: controls never overlap or cut their
 // text, Double Size is offered only where it fits, a window stays where it was put, and the
 // doubled skin keeps its wordmark whole.
+#include "app/ui/about_window.h"
 #include "app/ui/face_fit.h"
+#include "app/ui/fit_dialog.h"
 #include "app/ui/focus_ring.h"
 #include "app/ui/main_window.h"
 #include "app/ui/preview_view.h"
+#include "app/ui/settings_dialog.h"
+#include "transfer/file_manager_window.h"
 #include "preview/canvas.h"
 #include "support/session_fixture.h"
 
@@ -94,6 +98,27 @@ TEST_F(FaceFitTest, NoControlsOverlapAndNoCaptionIsCutAtNormalAndLargeFonts)
                     }
                 }
             }
+        }
+    }
+}
+
+TEST_F(FaceFitTest, EveryWindowFitsASmallScreenEvenAtLargeFonts)
+{
+    // 1024 x 600 less a panel and a title bar.
+    const QSize room(1024, 600 - 32 - 30);
+    for (int dpi : {96, 144}) {
+        DesktopFontDpi font(dpi);
+        open("Y");
+        EXPECT_TRUE(QRect(QPoint(), room).contains(QRect(QPoint(), window->size()))) << dpi;
+        frmSettings settings(*session, SkinHost{});
+        FitDialog fit;
+        frmAbout about(session->folders().programDir);
+        FileManagerWindow transfer(*session);
+        for (QWidget* w : std::initializer_list<QWidget*>{&settings, &fit, &about, &transfer}) {
+            w->adjustSize();
+            const QSize least = w->minimumSize().expandedTo(w->minimumSizeHint());
+            EXPECT_LE(least.width(), room.width()) << dpi << " " << w->objectName().toStdString();
+            EXPECT_LE(least.height(), room.height()) << dpi << " " << w->objectName().toStdString();
         }
     }
 }

@@ -179,7 +179,7 @@ void MainWindow::buildWidgets()
         auto* caption = makeLabel(this, named[i].second, "sliderCaption", QRect(x, 418, 52, 16));
         caption->setAlignment(Qt::AlignHCenter);
         QFont small = caption->font();
-        small.setPixelSize(10);
+        small.setPixelSize(9);
         caption->setFont(small);
         caption->setBuddy(named[i].first);
     }
