@@ -188,6 +188,14 @@ TEST_F(FaceFitTest, WindowPutAboveTheScreenTopStaysThereAfterAClick)
     QTest::mousePress(window.get(), Qt::LeftButton, {}, face);
     QTest::mouseRelease(window.get(), Qt::LeftButton, {}, face);
     EXPECT_EQ(window->pos(), put);
+    // Going back to the actual size leaves it there too; only growing brings it in.
+    window->setPreviewScale(2);
+    const QRect free = window->screen()->availableGeometry();
+    if (free.contains(QRect(free.topLeft(), window->frameGeometry().size())))
+        EXPECT_TRUE(free.contains(window->frameGeometry()));
+    window->move(40, -60);
+    window->setPreviewScale(1);
+    EXPECT_EQ(window->pos(), put);
 }
 
 TEST_F(FaceFitTest, DoubledSkinKeepsItsWordmarkRowsWhole)

@@ -576,11 +576,14 @@ void MainWindow::fitToText()
     if (need != size()) setFixedSize(need);
 }
 
-// A window that grew past the screen's edge moves back as far as it must, no further.
+// A window that grew past the screen's edge moves back as far as it must, no further; a
+// window that did not grow stays where it was put.
 void MainWindow::keepOnScreenAfterGrowing()
 {
+    const bool grew = width() > laidOutSize_.width() || height() > laidOutSize_.height();
+    laidOutSize_ = size();
     QScreen* scr = screen();
-    if (!scr || !isVisible()) return;
+    if (!grew || !scr || !isVisible()) return;
     const QRect avail = scr->availableGeometry();
     const QRect frame = frameGeometry();
     QPoint to = frame.topLeft();

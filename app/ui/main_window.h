@@ -108,6 +108,7 @@ private:
     bool movingByHand_ = false;
     bool syncing_ = false;
     ElementCursor* cursor_ = nullptr;
+    QSize laidOutSize_;
 };
 
 } // namespace orv
