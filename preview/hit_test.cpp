@@ -4,6 +4,7 @@
 
 #include "app/editor_session.h"
 #include "imaging/adjustment_values.h"
+#include "preview/hit_regions.h"
 
 #include <cmath>
 
@@ -13,43 +14,13 @@ namespace {
 
 bool within(int v, int low, int high) { return v >= low && v <= high; }
 
-PreviewHit element(int index) { return {HitKind::Element, index}; }
-
-PreviewHit titleBarHit(int c)
-{
-    if (within(c, 57, 119)) return element(0);
-    if (c >= 214 || within(c, 121, 139)) return element(1);
-    if (within(c, 29, 55) || within(c, 187, 213)) return element(2);
-    if (within(c, 161, 186)) return {HitKind::MessageToggle};
-    if (within(c, 141, 159)) return {HitKind::ImportantToggle};
-    return {};
-}
-
-// The Today screen's sample lines and text, where they would be drawn.
-PreviewHit todayHit(int c, int r)
-{
-    for (int top : {46, 78, 135, 154})
-        if (within(r, top, top + 2)) return element(4);
-    if (c < 31) return {};
-    const bool text = within(r, 31, 39) || (within(r, 51, 69) && c <= 129) ||
-                      (within(r, 81, 129) && c <= 189) || (within(r, 141, 149) && c <= 209) ||
-                      (within(r, 161, 189) && c <= 119);
-    return text ? element(3) : PreviewHit{};
-}
-
 } // namespace
 
 PreviewHit hitTest(int c, int r, const Theme& theme)
 {
     if (!within(c, 0, 239) || !within(r, 0, 319)) return {};
-    if (within(c, 0, 27) && within(r, 0, 25)) return {HitKind::StartFlag};
-    if (r >= 294) return element(5);
-    if (within(r, 0, 25)) return titleBarHit(c);
-    if (theme.messageScreen && within(r, 39, 81) && within(c, 115, 184))
-        return element(c <= 149 ? 7 : 8);
-    if (theme.importantScreen && within(r, 41, 59) && within(c, 11, 227))
-        return element(c <= 108 ? 9 : 10);
-    if (!theme.menuEditing && !theme.anyScreenFlag()) return todayHit(c, r);
+    for (const HitRegion& region : hitRegions())
+        if (region.area.contains(c, r) && regionLive(region, theme)) return region.hit;
     return {};
 }
 

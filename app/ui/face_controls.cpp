@@ -1,9 +1,35 @@
 // Key rules of the name box and the element list.
 #include "app/ui/face_controls.h"
 
+#include <QAbstractButton>
 #include <QKeyEvent>
 
 namespace orv {
+
+namespace {
+
+class ReturnPresses : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress) return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool plain = key->modifiers() == Qt::NoModifier || key->modifiers() == Qt::KeypadModifier;
+        if (!plain || (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)) return false;
+        if (!key->isAutoRepeat()) static_cast<QAbstractButton*>(watched)->click();
+        return true;
+    }
+};
+
+} // namespace
+
+void pressOnReturn(QAbstractButton* button)
+{
+    button->installEventFilter(new ReturnPresses(button));
+}
 
 bool nameKeyPasses(int code)
 {

@@ -1,10 +1,13 @@
 #pragma once
 // The two input controls of the face with their own key rules: the theme-name box, which
 // drops characters a theme name must not hold and caps typing at 40 characters, and the
-// element list, which takes no typed input.
+// element list, which takes no typed input; and the face's command buttons, which press on
+// Return.
 
 #include <QComboBox>
 #include <QLineEdit>
+
+class QAbstractButton;
 
 namespace orv {
 
@@ -31,5 +34,9 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
+
+// A command button on the face presses on Return and Enter as well as on Space, as buttons
+// in a dialog do.
+void pressOnReturn(QAbstractButton* button);
 
 } // namespace orv

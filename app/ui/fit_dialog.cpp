@@ -4,6 +4,7 @@
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -39,6 +40,7 @@ FitDialog::FitDialog(QWidget* parent) : QDialog(parent)
     options->addWidget(crop_);
     options->addWidget(resize_);
     options->addWidget(place_);
+    for (QRadioButton* option : {crop_, resize_, place_}) option->installEventFilter(this);
 
     layout->addLayout(options);
     layout->addWidget(ok, 0, Qt::AlignHCenter);
@@ -46,6 +48,29 @@ FitDialog::FitDialog(QWidget* parent) : QDialog(parent)
 
     ok->setFocus();
     setFixedSize(sizeHint());
+}
+
+// Left and Up step to the option before, Right and Down to the one after, and the option
+// reached is chosen, so Return then takes what the focus shows. Nothing is chosen before the
+// first arrow key.
+bool FitDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
+    const QList<QRadioButton*> order = {crop_, resize_, place_};
+    const int at = static_cast<int>(order.indexOf(qobject_cast<QRadioButton*>(watched)));
+    if (at < 0) return false;
+    int by = 0;
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Up: by = -1; break;
+    case Qt::Key_Right:
+    case Qt::Key_Down: by = 1; break;
+    default: return false;
+    }
+    QRadioButton* next = order[std::clamp(at + by, 0, static_cast<int>(order.size()) - 1)];
+    next->setFocus(Qt::TabFocusReason);
+    next->setChecked(true);
+    return true;
 }
 
 FitChoice FitDialog::ask()

@@ -17,6 +17,10 @@ public:
     // leaves Crop.
     FitChoice ask();
 
+protected:
+    // The arrow keys among the options choose as they move.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QRadioButton* crop_;
     QRadioButton* resize_;

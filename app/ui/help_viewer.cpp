@@ -1,6 +1,7 @@
 #include "app/ui/help_viewer.h"
 
 #include <QFile>
+#include <QKeyEvent>
 #include <QSet>
 
 namespace orv {
@@ -75,6 +76,15 @@ void HelpViewer::followLink(const QUrl& link)
     // Only a jump to a place in this help (href="#topic"); any other link opens nothing.
     if (link.scheme().isEmpty() && link.path().isEmpty() && link.hasFragment())
         scrollToAnchor(link.fragment());
+}
+
+void HelpViewer::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QTextBrowser::keyPressEvent(event);
 }
 
 } // namespace orv

@@ -30,6 +30,10 @@ private:
     void followLink(const QUrl& link);
 
     bool showsHtml_ = false;
+
+protected:
+    // Escape closes the window, as it closes a dialog.
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 } // namespace orv

@@ -1,9 +1,15 @@
 // The hover menus: titles open panels on pointer moves, entries act on button release.
-// A panel never takes the keyboard focus, so hovering never steals typing from the name box.
+// A panel takes the keyboard focus only when the keyboard opens it, so hovering never steals
+// typing from the name box.
 #include "app/ui/hover_menu.h"
 
+#include "app/ui/focus_ring.h"
+
+#include <QApplication>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QVBoxLayout>
 
 namespace orv {
@@ -45,6 +51,16 @@ HoverLabel::HoverLabel(const QString& text, QWidget* parent) : QLabel(text, pare
     setMouseTracking(true);
     setTextFormat(Qt::PlainText);
     setAttribute(Qt::WA_NoMousePropagation);
+}
+
+void HoverLabel::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus()) return;
+    // The keyboard's place: a ring two pixels wide inside the entry.
+    QPainter p(this);
+    p.setPen(QPen(Qt::black, kFocusRingWidth));
+    p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
 }
 
 void HoverLabel::mouseMoveEvent(QMouseEvent* event)
@@ -115,20 +131,101 @@ HoverLabel* HoverMenus::addEntry(MenuPanel p, const QString& caption, const QStr
     frame->layout()->addWidget(e);
     entries_[at(p)] << e;
 
+    rules_.insert(e, EntryRule{p, how, std::move(action)});
+    e->installEventFilter(this);
+
     connect(e, &HoverLabel::hovered, this, [this, e] { highlight(e); });
-    connect(e, &HoverLabel::released, this, [this, p, how, action](Qt::MouseButton) {
-        switch (how) {
-        case OnRelease::Close:
-            closePanel(p);
-            restColours(p);
-            face_->update();
-            break;
-        case OnRelease::Hide: hidePanel(p); break;
-        case OnRelease::KeepOpen: break;
-        }
-        if (action) action();
-    });
+    connect(e, &HoverLabel::released, this, [this, e](Qt::MouseButton) { activate(e); });
     return e;
+}
+
+void HoverMenus::activate(HoverLabel* entry)
+{
+    const auto found = rules_.constFind(entry);
+    if (found == rules_.constEnd()) return;
+    const EntryRule rule = *found; // the action may rebuild the menus
+    const bool fromKeyboard = entry->hasFocus();
+    switch (rule.how) {
+    case OnRelease::Close:
+        closePanel(rule.panel);
+        restColours(rule.panel);
+        face_->update();
+        break;
+    case OnRelease::Hide: hidePanel(rule.panel); break;
+    case OnRelease::KeepOpen: break;
+    }
+    // A keyboard user whose panel went away goes back to where the panel was opened from,
+    // before the action's own dialog takes and then returns the focus.
+    QPointer<HoverLabel> alive(entry);
+    if (fromKeyboard && !entry->isVisible()) giveFocusBack();
+    if (rule.action) rule.action();
+    if (fromKeyboard && alive && !alive->isVisible()) giveFocusBack();
+}
+
+void HoverMenus::openByKeyboard(MenuPanel p)
+{
+    QWidget* now = QApplication::focusWidget();
+    if (!rules_.contains(qobject_cast<HoverLabel*>(now))) focusBefore_ = now;
+    for (QFrame* f : panels_) f->hide();
+    open(p);
+    if (!entries_[at(p)].isEmpty()) focusEntry(entries_[at(p)].first());
+}
+
+HoverLabel* HoverMenus::focusedEntry() const
+{
+    auto* e = qobject_cast<HoverLabel*>(QApplication::focusWidget());
+    return rules_.contains(e) ? e : nullptr;
+}
+
+void HoverMenus::focusEntry(HoverLabel* entry)
+{
+    highlight(entry);
+    entry->setFocus(Qt::ShortcutFocusReason);
+}
+
+void HoverMenus::giveFocusBack()
+{
+    if (focusBefore_ && focusBefore_->isVisible())
+        focusBefore_->setFocus(Qt::OtherFocusReason);
+    else
+        face_->setFocus(Qt::OtherFocusReason);
+}
+
+void HoverMenus::closeAllFromKeyboard()
+{
+    open_ = false;
+    for (size_t i = 0; i < 4; ++i) {
+        restColours(static_cast<MenuPanel>(i));
+        panels_[i]->hide();
+    }
+    giveFocusBack();
+}
+
+bool HoverMenus::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    auto* entry = static_cast<HoverLabel*>(watched);
+    const auto found = rules_.constFind(entry);
+    if (found == rules_.constEnd()) return false;
+    const MenuPanel p = found->panel;
+    const QList<HoverLabel*>& list = entries_[at(p)];
+    const int i = static_cast<int>(list.indexOf(entry));
+    const int n = static_cast<int>(list.size());
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+    case Qt::Key_Down: focusEntry(list[(i + 1) % n]); return true;
+    case Qt::Key_Up: focusEntry(list[(i + n - 1) % n]); return true;
+    case Qt::Key_Right: openByKeyboard(static_cast<MenuPanel>((at(p) + 1) % 4)); return true;
+    case Qt::Key_Left: openByKeyboard(static_cast<MenuPanel>((at(p) + 3) % 4)); return true;
+    case Qt::Key_Home: focusEntry(list.first()); return true;
+    case Qt::Key_End: focusEntry(list.last()); return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space: activate(entry); return true;
+    case Qt::Key_Escape: closeAllFromKeyboard(); return true;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: closeAllFromKeyboard(); return true;
+    default: return false;
+    }
 }
 
 void HoverMenus::open(MenuPanel p)
@@ -162,13 +259,16 @@ void HoverMenus::closePanel(MenuPanel p)
     open_ = false;
 }
 
+
 void HoverMenus::hidePanel(MenuPanel p) { panels_[at(p)]->hide(); }
 
 void HoverMenus::backgroundMoved()
 {
     if (!open_) return;
     open_ = false;
+    const bool hadFocus = focusedEntry() != nullptr;
     for (QFrame* p : panels_) p->hide();
+    if (hadFocus) giveFocusBack();
 }
 
 } // namespace orv

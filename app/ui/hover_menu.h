@@ -2,11 +2,14 @@
 // The face's menu bar: four titles that open their panel as the pointer moves over them, and
 // panels of plain labels that act when the mouse button is released on an entry. The panel
 // table (which title shows and hides which panel) and the open-panel flag live here; what an
-// entry does is the window's business.
+// entry does is the window's business. The keyboard reaches the same entries: a panel opened
+// from the keyboard takes the focus on its first entry, and Return there acts as a release.
 
 #include "theme/colour.h"
 
+#include <QHash>
 #include <QLabel>
+#include <QPointer>
 #include <array>
 #include <functional>
 
@@ -35,6 +38,7 @@ signals:
     void released(Qt::MouseButton button);
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -68,8 +72,31 @@ public:
     // Moves the bar (titles and panels) to a new origin.
     void place(QPoint origin);
 
+    // What releasing the button on the entry does; the keyboard's Return and Space run it too.
+    void activate(HoverLabel* entry);
+    // The keyboard's way in: the panel opens alone, its first entry focused and highlighted.
+    // Up and Down move through the entries, Left and Right to the neighbouring panel, Escape
+    // closes and gives the focus back to where it was.
+    void openByKeyboard(MenuPanel panel);
+    // The entry that holds the keyboard focus, or nullptr.
+    HoverLabel* focusedEntry() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    struct EntryRule {
+        MenuPanel panel;
+        OnRelease how;
+        std::function<void()> action;
+    };
+    void focusEntry(HoverLabel* entry);
+    void closeAllFromKeyboard();
+    void giveFocusBack();
+
     QWidget* face_;
+    QHash<HoverLabel*, EntryRule> rules_;
+    QPointer<QWidget> focusBefore_;
     std::array<HoverLabel*, 4> titles_{};
     std::array<QFrame*, 4> panels_{};
     std::array<QList<HoverLabel*>, 4> entries_{};

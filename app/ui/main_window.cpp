@@ -7,8 +7,11 @@
 #include "app/settings_store.h"
 #include "app/shaping/shape_window.h"
 #include "app/ui/about_window.h"
+#include "app/ui/element_cursor.h"
 #include "app/ui/face_contrast.h"
 #include "app/ui/face_controls.h"
+#include "app/ui/face_fit.h"
+#include "app/ui/focus_ring.h"
 #include "app/ui/help_viewer.h"
 #include "app/ui/hover_menu.h"
 #include "app/ui/preview_view.h"
@@ -42,7 +45,7 @@ constexpr int kFootBand = 440;     // the panel's dark foot band, which moves do
 constexpr int kGrowDown = 300;     // how much taller the face grows at 2x
 constexpr int kSkinSplitX = 285;   // skin columns left of this stretch at 2x
 constexpr int kSkinTopRows = 62;   // the title strip and menu row keep their height
-constexpr int kSkinFootRow = 420;  // rows from here down keep their height
+constexpr int kSkinFootRow = 394;  // rows from here down keep their height: the wordmark too
 
 const char* const kButtonCaptions[10] = {
     "Open Existing Theme", "Main Image", "Menu Image", "Get Color", "Reset Colors",
@@ -133,6 +136,7 @@ MainWindow::MainWindow(EditorSession& session, QWidget* parent)
     buildWidgets();
     buildMenus();
     buildShortcuts();
+    buildReach();
     makeConnections();
 }
 
@@ -173,10 +177,10 @@ void MainWindow::buildWidgets()
         const int x = 298 + i * 52;
         // The captions sit on the light panel, above the dark band at its foot.
         setBase(named[i].first, QRect(x + 16, 134, 20, 282));
-        auto* caption = makeLabel(this, named[i].second, "sliderCaption", QRect(x - 2, 418, 56, 16));
+        auto* caption = makeLabel(this, named[i].second, "sliderCaption", QRect(x, 418, 52, 16));
         caption->setAlignment(Qt::AlignHCenter);
         QFont small = caption->font();
-        small.setPixelSize(10);
+        small.setPixelSize(9);
         caption->setFont(small);
         caption->setBuddy(named[i].first);
     }
@@ -217,7 +221,7 @@ void MainWindow::placePlainButtons()
         height = std::max(height, b->sizeHint().height());
     }
     const int step = std::min(height + 4, 33);
-    const int left = std::min(460, kFaceWidth - 8 - width);
+    const int left = 460; // a wider column widens the face (fitToText), never covers a slider
     for (int i = 0; i < btnButtonsXP_.size(); ++i)
         setBase(btnButtonsXP_[i], QRect(left, 128 + i * step, width, std::min(height, step - 2)));
 }
@@ -278,6 +282,28 @@ void MainWindow::buildShortcuts()
                 [this, i = index] { btnButtons_Click(i); });
     connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
             &MainWindow::showHelp);
+}
+
+// Everything the mouse reaches, the keyboard reaches too: the panels open on Alt and the
+// title's first letter (F10 the Theme panel), the buttons press on Return, and the preview
+// takes the focus with an element cursor whose Return is a click.
+void MainWindow::buildReach()
+{
+    FocusRing::install();
+    const QList<QPair<QKeySequence, MenuPanel>> panels = {
+        {QKeySequence(Qt::ALT | Qt::Key_T), MenuPanel::Theme},
+        {QKeySequence(Qt::ALT | Qt::Key_I), MenuPanel::Image},
+        {QKeySequence(Qt::ALT | Qt::Key_C), MenuPanel::Color},
+        {QKeySequence(Qt::ALT | Qt::Key_H), MenuPanel::Help},
+        {QKeySequence(Qt::Key_F10), MenuPanel::Theme}};
+    for (const auto& [keys, panel] : panels)
+        connect(new QShortcut(keys, this), &QShortcut::activated, this,
+                [this, p = panel] { menus_->openByKeyboard(p); });
+    for (QPushButton* b : btnButtons_ + btnButtonsXP_) pressOnReturn(b);
+    cursor_ = new ElementCursor(preview_, [this]() -> const Theme& { return session_.theme; });
+    connect(cursor_, &ElementCursor::clicked, preview_, &PreviewView::released);
+    // On a small screen the preview's menu says why Double Size is not offered.
+    preview_->setDoubleSizeRefusal([this] { return doubleSizeRefusal(); });
 }
 
 void MainWindow::makeConnections()
@@ -354,6 +380,7 @@ void MainWindow::start(const QString& commandLine)
     applyAppearance();
     HelpLabel_->hide();
     AboutLabel_->hide();
+    layoutFace();
     lblVersion_->setStyleSheet(session_.state.Skin == "NAKED-XP" ? "color: black;" : "color: white;");
 
     show();
@@ -459,9 +486,10 @@ void MainWindow::layoutFace()
     preview_->resize(preview_->sizeHint());
     menus_->place(QPoint(22, 36));
     if (session_.state.Skin != "N") setFixedSize(kFaceWidth + 240 * (s - 1), kFaceHeight + kGrowDown * (s - 1));
+    fitToText();
     paintSkin();
     shapeWindow();
-    keepTopStripOnScreen();
+    keepOnScreenAfterGrowing();
 }
 
 void MainWindow::shapeWindow()
@@ -532,8 +560,48 @@ void MainWindow::mouseMoveEvent(QMouseEvent* event)
 void MainWindow::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) return;
+    // Only a move made by hand is kept on screen; where the window manager put the window,
+    // it stays.
+    if (movingByHand_) keepTopStripOnScreen();
     leftHeld_ = movingByHand_ = false;
-    keepTopStripOnScreen();
+}
+
+// A larger desktop font: the face grows to hold every control whole, and the menu bar
+// follows its titles if the caption pushed them down.
+void MainWindow::fitToText()
+{
+    if (session_.state.Skin == "N") return; // the compact look shows only the name box row
+    const int s = preview_->scale();
+    const QSize need = fitFaceToText(this, kFootBand + kGrowDown * (s - 1));
+    menus_->place(QPoint(22, menus_->title(MenuPanel::Theme)->y()));
+    if (need != size()) setFixedSize(need);
+}
+
+// A window that grew past the screen's edge moves back as far as it must, no further; a
+// window that did not grow stays where it was put.
+void MainWindow::keepOnScreenAfterGrowing()
+{
+    const bool grew = width() > laidOutSize_.width() || height() > laidOutSize_.height();
+    laidOutSize_ = size();
+    QScreen* scr = screen();
+    if (!grew || !scr || !isVisible()) return;
+    const QRect avail = scr->availableGeometry();
+    const QRect frame = frameGeometry();
+    QPoint to = frame.topLeft();
+    to.setX(std::max(avail.left(), std::min(to.x(), avail.right() + 1 - frame.width())));
+    to.setY(std::max(avail.top(), std::min(to.y(), avail.bottom() + 1 - frame.height())));
+    if (to != frame.topLeft()) move(to);
+}
+
+// Why Double Size cannot be offered on this screen, or an empty text when the doubled
+// window fits.
+QString MainWindow::doubleSizeRefusal() const
+{
+    const int s = preview_->scale();
+    const QSize frameExtra = frameGeometry().size() - size();
+    const QSize doubled = size() + QSize(240 * (2 - s), kGrowDown * (2 - s)) + frameExtra;
+    const QScreen* scr = screen();
+    return scr ? refusalToDouble(doubled, scr->availableGeometry().size()) : QString();
 }
 
 // The top strip holds the caption and the close label: it never ends off the screen.

@@ -17,6 +17,7 @@ namespace orv {
 
 class HelpViewer;
 class HoverLabel;
+class ElementCursor;
 class HoverMenus;
 class PreviewView;
 
@@ -58,6 +59,7 @@ private:
     void buildWidgets();
     void buildMenus();
     void buildShortcuts();
+    void buildReach();
     void makeConnections();
     void applyAppearance();
     void layoutFace();
@@ -70,6 +72,9 @@ private:
     bool skinned() const;
     void openDropped(const QString& path, bool onPreview);
     void keepTopStripOnScreen();
+    void fitToText();
+    void keepOnScreenAfterGrowing();
+    QString doubleSizeRefusal() const;
     void setHoverLook(QLabel* label, bool on);
 
     EditorSession& session_;
@@ -102,6 +107,8 @@ private:
     bool leftHeld_ = false;
     bool movingByHand_ = false;
     bool syncing_ = false;
+    ElementCursor* cursor_ = nullptr;
+    QSize laidOutSize_;
 };
 
 } // namespace orv

@@ -101,6 +101,11 @@ void PreviewView::contextMenuEvent(QContextMenuEvent* event)
     actual->setCheckable(true);
     twice->setCheckable(true);
     (scale_ == 1 ? actual : twice)->setChecked(true);
+    const QString refusal = scale_ == 1 && doubleSizeRefusal_ ? doubleSizeRefusal_() : QString();
+    if (!refusal.isEmpty()) {
+        twice->setEnabled(false);
+        menu.addAction(refusal)->setEnabled(false);
+    }
     QAction* chosen = menu.exec(event->globalPos());
     if (chosen == actual) emit scaleRequested(1);
     if (chosen == twice) emit scaleRequested(2);

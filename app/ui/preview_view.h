@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <functional>
 
 class QMimeData;
 
@@ -22,6 +23,8 @@ public:
     int scale() const { return scale_; }
     void setScale(int scale);
     QSize sizeHint() const override;
+    // Asked as the View choice opens: why Double Size cannot be offered now, or empty.
+    void setDoubleSizeRefusal(std::function<QString()> why) { doubleSizeRefusal_ = std::move(why); }
 
 signals:
     void released(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pixel);
@@ -42,6 +45,7 @@ protected:
 private:
     QImage screen_;
     int scale_ = 1;
+    std::function<QString()> doubleSizeRefusal_;
 };
 
 // The one local file a drag carries, or an empty string.

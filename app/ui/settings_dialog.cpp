@@ -146,10 +146,12 @@ void frmSettings::buildWidgets()
     buttons->addStretch();
     for (int i = 0; i < 2; ++i) {
         btnButtons[i]->setObjectName(QString("btnButtons%1").arg(i));
-        btnButtons[i]->setAutoDefault(false);
+        btnButtons[i]->setAutoDefault(true);
         connect(btnButtons[i], &QPushButton::clicked, this, [this, i] { btnButtons_Click(i); });
         buttons->addWidget(btnButtons[i]);
     }
+    // Return anywhere in the dialog accepts, as the button's caption promises.
+    btnButtons[1]->setDefault(true);
 
     auto* left = new QVBoxLayout;
     left->addWidget(names);
