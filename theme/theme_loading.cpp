@@ -45,8 +45,9 @@ QString memberPath(const QString& scratch, const QString& member)
 
 } // namespace
 
-void EditorSession::LoadTheme(const QString& fileName)
+bool EditorSession::LoadTheme(const QString& fileName)
 {
+    bool loaded = false;
     trap("LoadTheme", [&] {
         QString path = fileName;
         if (path.isEmpty()) {
@@ -119,7 +120,9 @@ void EditorSession::LoadTheme(const QString& fileName)
 
         ResetSliders(0);
         emptyFolder(scratch);
+        loaded = true;
     });
+    return loaded;
 }
 
 } // namespace orv

@@ -37,11 +37,14 @@ void writeDirectiveFile(const QString& path, const QByteArray& text)
 
 } // namespace
 
-void EditorSession::SaveTheme()
+bool EditorSession::SaveTheme(const QString& toPath)
 {
+    const bool asked = toPath.isEmpty();
+    bool saved = false;
     trap("SaveTheme", [&] {
-        const auto chosen = ui_.saveFile({"Save Theme", "Save Theme (*.tsk)|*.tsk",
-                                          joinPath(state.TSKPath, theme.name), "tsk"});
+        const auto chosen = asked ? ui_.saveFile({"Save Theme", "Save Theme (*.tsk)|*.tsk",
+                                                  joinPath(state.TSKPath, theme.name), "tsk"})
+                                  : std::optional<QString>(toPath);
         if (!chosen) throw AppError::cancelled();
 
         // The name goes into a line of the directive file and becomes a file name there:
@@ -58,7 +61,8 @@ void EditorSession::SaveTheme()
         {
             BusyScope busy(ui_);
 
-            state.TSKPath = chosen->left(cut + 1);
+            const QString folder = chosen->left(cut + 1);
+            if (asked) state.TSKPath = folder;
 
             emptyFolder(scratch);
             Save000Data();
@@ -111,18 +115,20 @@ void EditorSession::SaveTheme()
                 packageFile = expected;
 
             if (!packageFile.isEmpty())
-                installPackage(joinPath(scratch, packageFile),
-                               joinPath(state.TSKPath, packageFile));
+                installPackage(joinPath(scratch, packageFile), joinPath(folder, packageFile));
         }
 
         if (packageFile.isEmpty()) {
             ui_.messageBox("Theme not created!  Try again.", kAppTitle, MsgIcon::Exclamation);
             return;
         }
-        ui_.messageBox("Theme " + theme.name + " has been saved!", kAppTitle,
-                       MsgIcon::Information);
+        saved = true;
+        if (asked)
+            ui_.messageBox("Theme " + theme.name + " has been saved!", kAppTitle,
+                           MsgIcon::Information);
         emptyFolder(scratch);
     });
+    return saved;
 }
 
 } // namespace orv

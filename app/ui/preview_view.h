@@ -22,6 +22,8 @@ public:
     int scale() const { return scale_; }
     void setScale(int scale);
     QSize sizeHint() const override;
+    // Whether the context menu's Undo and Redo have a step to take.
+    void setUndoAvailable(bool canUndo, bool canRedo);
 
 signals:
     void released(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pixel);
@@ -29,6 +31,10 @@ signals:
     void scaleRequested(int scale);
     // A local file let go over the preview.
     void fileDropped(const QString& path);
+    // The context menu's Undo, Redo, and the colour of the element at a screen pixel.
+    void undoRequested();
+    void redoRequested();
+    void colourRequested(QPoint pixel);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -42,6 +48,8 @@ protected:
 private:
     QImage screen_;
     int scale_ = 1;
+    bool canUndo_ = false;
+    bool canRedo_ = false;
 };
 
 // The one local file a drag carries, or an empty string.
