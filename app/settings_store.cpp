@@ -12,12 +12,18 @@ QString GetSetting(const QString& application, const QString& section, const QSt
     return s.value(section + "/" + key, defaultValue).toString();
 }
 
-void SaveSetting(const QString& application, const QString& section, const QString& key,
+bool SaveSetting(const QString& application, const QString& section, const QString& key,
                  const QString& value)
 {
     QSettings s(QSettings::IniFormat, QSettings::UserScope, application, application);
     s.setValue(section + "/" + key, value);
     s.sync();
+    return s.status() == QSettings::NoError;
+}
+
+QString settingsFileOf(const QString& application)
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, application, application).fileName();
 }
 
 } // namespace orv
