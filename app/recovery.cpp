@@ -124,6 +124,7 @@ bool restoreKeptTheme(EditorSession& s)
         snap.colourDepth256 = v["colourDepth256"].toBool(true);
         snap.ditherMain = v["ditherMain"].toBool(true);
         snap.ditherMenu = v["ditherMenu"].toBool(true);
+        snap.shown = QImage(); // drawn anew from the restored theme
         restoreSnapshot(s, snap);
         restored = true;
     });

@@ -26,6 +26,7 @@ ThemeSnapshot takeSnapshot(const EditorSession& s)
     snap.ditherMenu = s.state.ditherMenu;
     snap.themeDataBuffer = s.state.themeDataBuffer;
     snap.selectedElement = s.selectedElement;
+    snap.shown = s.canvas.oPicBuf.image();
     return snap;
 }
 
@@ -46,7 +47,12 @@ void restoreSnapshot(EditorSession& s, const ThemeSnapshot& snap)
 
     // The command bar picture is recoloured in place, so it follows the colours by hand.
     s.RecolourCommandBar();
-    s.redrawCurrentScreen();
+    if (snap.shown.isNull()) {
+        s.redrawCurrentScreen();
+    } else {
+        s.canvas.oPicBuf.setPicture(snap.shown);
+        emit s.previewChanged();
+    }
     if (renamed) emit s.themeNameChanged(s.theme.name);
     emit s.elementSelected(s.selectedElement);
     emit s.slidersChanged();

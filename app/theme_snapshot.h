@@ -23,14 +23,16 @@ struct ThemeSnapshot {
     bool ditherMenu = true;
     QByteArray themeDataBuffer; // the last data file read: comes back with the theme, not compared
     int selectedElement = -1;
+    // The screen as shown, put back as it was; a null picture has the screen drawn anew.
+    QImage shown;
 
     // Same theme content; the screen shown and the selection do not count as a change.
     bool sameContent(const ThemeSnapshot& other) const;
 };
 
 ThemeSnapshot takeSnapshot(const EditorSession& session);
-// Puts the snapshot back into the session and redraws the screen it was taken on, so the
-// preview is the one the user saw then.
+// Puts the snapshot back into the session with the screen the user saw then (drawn anew
+// from the snapshot when it holds none).
 void restoreSnapshot(EditorSession& session, const ThemeSnapshot& snapshot);
 
 } // namespace orv

@@ -57,7 +57,6 @@ TEST_F(UndoTest, EveryKindOfChangeIsOneStepUndoneAndRedoneExactly)
     const std::vector<Change> changes = {
         {"colour from the dialog",
          [](EditorSession& s, ScriptedInteraction& ui) {
-             s.cmbElements_Click(8);
              ui.colourAnswers.push_back(rgbColour(9, 99, 199));
              s.GetColor();
          }},
@@ -67,6 +66,7 @@ TEST_F(UndoTest, EveryKindOfChangeIsOneStepUndoneAndRedoneExactly)
              for (const char* typed : {"D", "Du", "Dus", "Dusk"}) s.typeThemeName(typed);
          }},
         {"slider drag", [this](EditorSession&, ScriptedInteraction&) { slide(Slider::Gamma, {520, 610, 700}); }},
+        {"reset sliders", [](EditorSession& s, ScriptedInteraction&) { s.edit("Reset Sliders", [&] { s.resetSlidersCommand(); }); }},
         {"placed background",
          [this](EditorSession& s, ScriptedInteraction& ui) {
              ui.fileAnswers.push_back(photo);
@@ -74,7 +74,6 @@ TEST_F(UndoTest, EveryKindOfChangeIsOneStepUndoneAndRedoneExactly)
              ui.placementAnswers.push_back(Placement{0.3, 0.6, 2.0});
              s.edit("Main Image", [&] { s.LoadMainImage(); });
          }},
-        {"reset sliders", [](EditorSession& s, ScriptedInteraction&) { s.edit("Reset Sliders", [&] { s.resetSlidersCommand(); }); }},
         {"colour depth", [](EditorSession& s, ScriptedInteraction&) { s.edit("Color Depth", [&] { s.toggleColourDepth(); }); }},
         {"dither", [](EditorSession& s, ScriptedInteraction&) { s.edit("Dither Menu", [&] { s.toggleDitherMenu(); }); }},
         {"open another package", [other](EditorSession& s, ScriptedInteraction&) { EXPECT_TRUE(s.openTheme(other)); }},
@@ -83,6 +82,8 @@ TEST_F(UndoTest, EveryKindOfChangeIsOneStepUndoneAndRedoneExactly)
     // Colours and sliders away from their defaults, so the resets have something to undo.
     session->theme.setElement(2, rgbColour(250, 0, 0));
     slide(Slider::Brightness, {800});
+    // The element list shows the screen first; the colour dialog's change is the step.
+    session->cmbElements_Click(8);
 
     for (const Change& c : changes) {
         SCOPED_TRACE(c.kind);

@@ -26,12 +26,13 @@ namespace {
 // room for is taken. A longer name shown from a package is never cut.
 class NameInputRule : public QValidator {
 public:
-    explicit NameInputRule(QLineEdit* box) : QValidator(box), before_(box->text())
+    explicit NameInputRule(ThemeNameBox* box) : QValidator(box), box_(box), before_(box->text())
     {
         connect(box, &QLineEdit::textChanged, this, [this](const QString& text) { before_ = text; });
     }
     State validate(QString& input, int& pos) const override
     {
+        if (box_->showingName()) return Acceptable;
         QString kept;
         int keptPos = 0;
         for (int i = 0; i < input.size(); ++i) {
@@ -54,6 +55,7 @@ public:
     }
 
 private:
+    ThemeNameBox* box_;
     QString before_;
 };
 
@@ -71,6 +73,13 @@ ThemeNameBox::ThemeNameBox(QWidget* parent) : QLineEdit(parent)
 {
     // No maxLength: it would cut a longer name read from a package when it is shown.
     setValidator(new NameInputRule(this));
+}
+
+void ThemeNameBox::showName(const QString& name)
+{
+    showing_ = true;
+    setText(name);
+    showing_ = false;
 }
 
 void ThemeNameBox::keyPressEvent(QKeyEvent* event)

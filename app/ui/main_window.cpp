@@ -347,7 +347,7 @@ void MainWindow::makeConnections()
 
     connect(&session_, &EditorSession::previewChanged, this, &MainWindow::showPreview);
     connect(&session_, &EditorSession::themeNameChanged, this, [this](const QString& name) {
-        if (txtThemeName_->text() != name) txtThemeName_->setText(name);
+        if (txtThemeName_->text() != name) static_cast<ThemeNameBox*>(txtThemeName_)->showName(name);
     });
     connect(&session_, &EditorSession::elementSelected, this, [this](int index) {
         syncing_ = true;
