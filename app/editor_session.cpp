@@ -1,10 +1,22 @@
 #include "app/editor_session.h"
 
+#include "app/theme_snapshot.h"
+#include "app/undo_step.h"
+
+#include <QUndoStack>
+
 namespace orv {
 
+namespace {
+// Steps kept: each holds two snapshots, whose pictures are shared until they differ.
+constexpr int kUndoLimit = 200;
+} // namespace
+
 EditorSession::EditorSession(UserInteraction& ui, Folders folders, QObject* parent)
-    : QObject(parent), ui_(ui), folders_(std::move(folders))
+    : QObject(parent), ui_(ui), folders_(std::move(folders)), undo_(new QUndoStack(this))
 {
+    undo_->setUndoLimit(kUndoLimit);
+    connect(undo_, &QUndoStack::cleanChanged, this, [this](bool clean) { emit modifiedChanged(!clean); });
 }
 
 EditorSession::~EditorSession() = default;
@@ -30,11 +42,68 @@ bool EditorSession::trap(const QString& routine, const std::function<void()>& bo
     return false;
 }
 
+bool EditorSession::edit(const QString& label, const std::function<void()>& fn, int mergeKey)
+{
+    if (editDepth_ > 0) {
+        fn();
+        return false;
+    }
+    const ThemeSnapshot before = takeSnapshot(*this);
+    ++editDepth_;
+    try {
+        fn();
+    } catch (...) {
+        // What a routine changed before it failed is still a change the user can undo.
+        --editDepth_;
+        if (!takeSnapshot(*this).sameContent(before))
+            undo_->push(new SnapshotStep(*this, label, before, takeSnapshot(*this), 0, ++burst_));
+        throw;
+    }
+    --editDepth_;
+    ThemeSnapshot after = takeSnapshot(*this);
+    if (after.sameContent(before)) return false;
+    if (mergeKey == 0) ++burst_;
+    undo_->push(new SnapshotStep(*this, label, before, std::move(after), mergeKey, burst_));
+    if (mergeKey == 0) ++burst_;
+    return true;
+}
+
+void EditorSession::endBurst() { ++burst_; }
+
+void EditorSession::undo()
+{
+    endBurst();
+    undo_->undo();
+}
+
+void EditorSession::redo()
+{
+    endBurst();
+    undo_->redo();
+}
+
+bool EditorSession::isModified() const { return !undo_->isClean(); }
+
+void EditorSession::markUnchanged()
+{
+    endBurst();
+    undo_->setClean();
+}
+
 void EditorSession::setThemeName(const QString& name)
 {
     if (theme.name == name) return;
     theme.name = name;
     emit themeNameChanged(name);
+}
+
+} // namespace orv
+
+namespace orv {
+
+void EditorSession::typeThemeName(const QString& name)
+{
+    edit("Typing", [&] { theme.name = name; }, kMergeName);
 }
 
 } // namespace orv

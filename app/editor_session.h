@@ -18,6 +18,9 @@
 #include <QDateTime>
 #include <QObject>
 #include <functional>
+#include <memory>
+
+class QUndoStack;
 
 namespace orv {
 
@@ -28,12 +31,14 @@ struct AdjustmentSet {
     double gamma = 5.0;
     float brightness = 0.5f;
     float contrast = 0.5f;
+    bool operator==(const AdjustmentSet&) const = default;
 };
 
 struct SliderPositions {
     int gamma = 500;
     int brightness = 500;
     int contrast = 500;
+    bool operator==(const SliderPositions&) const = default;
 };
 
 enum class Slider { Brightness, Contrast, Gamma };
@@ -65,6 +70,27 @@ public:
     // cancel error ends silently. Returns false when an error was trapped.
     bool trap(const QString& routine, const std::function<void()>& body);
 
+    // --- undo and the unchanged point (app/editor_session.cpp) ----------------------------
+    // Runs fn as one change of the theme: when the theme differs afterwards (after a routine
+    // that failed half-way too), one undo step named label goes on the stack. An edit inside
+    // another belongs to the outer one. Steps of the same nonzero mergeKey that follow each
+    // other within one burst become one step (a slider drag, a typed name). Returns whether
+    // the theme changed.
+    bool edit(const QString& label, const std::function<void()>& fn, int mergeKey = 0);
+    static constexpr int kMergeSlider = 1;
+    static constexpr int kMergeName = 2;
+    // Ends the burst: the next step of any key stands on its own (a slider let go).
+    void endBurst();
+    // True while a change runs (a later request must wait for it).
+    bool isEditing() const { return editDepth_ > 0; }
+    QUndoStack& undoStack() { return *undo_; }
+    void undo();
+    void redo();
+    // Whether the theme differs from what was last opened, started or saved.
+    bool isModified() const;
+    // The theme as it stands is what was last opened, started or saved.
+    void markUnchanged();
+
     // --- start-up and close (app/startup.cpp) ---------------------------------------------
     // Reads the settings of Main (names, Paths, CD, TodayText, Skin).
     void readStartupSettings();
@@ -79,13 +105,23 @@ public:
     void resetColours();   // the reset-colours command
     void newTheme();       // ResetTheme and what the new-theme command does after it
     void setThemeName(const QString& name);
+    // The name as the user types it: one undo step per burst of typing.
+    void typeThemeName(const QString& name);
+    // Open Theme, from the dialog or with a path (a drop, a hand-over): one undo step, and
+    // the opened theme is the unchanged point. True when the package opened.
+    bool openTheme(const QString& fileName = {});
+    // After a successful save: the theme is the unchanged point.
+    void themeSaved();
 
     // --- theme data file (theme/save000data.cpp) -----------------------------------------
     void Save000Data();
 
     // --- loading and saving (theme/theme_loading.cpp, theme/theme_saving.cpp) -------------
-    void LoadTheme(const QString& fileName = {});
-    void SaveTheme();
+    // True when the package was read and both backgrounds loaded; the boxes tell the user.
+    bool LoadTheme(const QString& fileName = {});
+    // True when the package was written. With a path, writes there without asking and
+    // without the closing message (the remembered folder stays as it is).
+    bool SaveTheme(const QString& toPath = {});
 
     // --- preview (preview/) ----------------------------------------------------------------
     void setupCanvas();
@@ -106,6 +142,9 @@ public:
     void toggleStartMenu();
     void toggleMessagePopup();
     void toggleImportantPopup();
+    // The colour of the element at a screen pixel, from the preview's context menu: the
+    // element is selected and its screen shown, then the colour dialog opens.
+    void editColourAt(int x, int y);
 
     // --- pictures (imaging/) ---------------------------------------------------------------
     void ResetSliders(int which);
@@ -134,10 +173,14 @@ signals:
     void elementSelected(int index);
     void slidersChanged();       // slider positions set from code
     void captionsChanged();      // colour depth or dither captions
+    void modifiedChanged(bool modified); // the theme left or reached its unchanged point
 
 private:
     UserInteraction& ui_;
     Folders folders_;
+    QUndoStack* undo_ = nullptr; // a child of the session
+    int editDepth_ = 0;
+    int burst_ = 0;
 };
 
 } // namespace orv

@@ -25,6 +25,8 @@ struct FileDialogRequest {
     QString defaultExt;  // without dot; empty when none
 };
 
+// No method has a default answer: a wrapper that passes questions on must name each one,
+// so a question added later cannot be answered silently by a wrapper that never heard of it.
 class UserInteraction {
 public:
     virtual ~UserInteraction() = default;
@@ -32,16 +34,12 @@ public:
     // A chosen path, or nullopt when the user cancelled.
     virtual std::optional<QString> openFile(const FileDialogRequest& request) = 0;
     virtual std::optional<QString> saveFile(const FileDialogRequest& request) = 0;
-    // An RGB colour, or nullopt when the user cancelled.
-    virtual std::optional<Colour> chooseColour(Colour start) = 0;
+    // An RGB colour, or nullopt when the user cancelled; title names what is coloured.
+    virtual std::optional<Colour> chooseColour(Colour start, const QString& title) = 0;
     virtual FitChoice chooseFit() = 0;
     // Where a frame of the target's proportions goes over the loaded picture, or nullopt when
     // the user cancelled (the picture is then cropped, as after closing the fit dialog).
-    // Nobody to ask answers nullopt.
-    virtual std::optional<Placement> choosePlacement(const QImage& /*picture*/, QSize /*target*/)
-    {
-        return std::nullopt;
-    }
+    virtual std::optional<Placement> choosePlacement(const QImage& picture, QSize target) = 0;
     virtual MsgResult messageBox(const QString& text, const QString& title, MsgIcon icon,
                                  MsgButtons buttons = MsgButtons::Ok) = 0;
     // The hourglass: on while something slow runs.

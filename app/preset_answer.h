@@ -33,8 +33,15 @@ public:
         return user_.openFile(request);
     }
     std::optional<QString> saveFile(const FileDialogRequest& r) override { return user_.saveFile(r); }
-    std::optional<Colour> chooseColour(Colour start) override { return user_.chooseColour(start); }
+    std::optional<Colour> chooseColour(Colour start, const QString& title) override
+    {
+        return user_.chooseColour(start, title);
+    }
     FitChoice chooseFit() override { return user_.chooseFit(); }
+    std::optional<Placement> choosePlacement(const QImage& picture, QSize target) override
+    {
+        return user_.choosePlacement(picture, target);
+    }
     MsgResult messageBox(const QString& text, const QString& title, MsgIcon icon,
                          MsgButtons buttons = MsgButtons::Ok) override
     {

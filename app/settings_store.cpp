@@ -122,7 +122,7 @@ QString GetSetting(const QString& application, const QString& section, const QSt
     return cutSetting(key, s.settings->value(section + "/" + key, defaultValue).toString());
 }
 
-void SaveSetting(const QString& application, const QString& section, const QString& key,
+bool SaveSetting(const QString& application, const QString& section, const QString& key,
                  const QString& value)
 {
     // An overlong file is first replaced by its bounded copy, which is all that was read.
@@ -135,6 +135,12 @@ void SaveSetting(const QString& application, const QString& section, const QStri
     QSettings s(QSettings::IniFormat, QSettings::UserScope, application, application);
     s.setValue(section + "/" + key, value);
     s.sync();
+    return s.status() == QSettings::NoError;
+}
+
+QString settingsFileOf(const QString& application)
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, application, application).fileName();
 }
 
 } // namespace orv

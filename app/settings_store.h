@@ -16,7 +16,11 @@ QString cutSetting(const QString& key, const QString& value);
 
 QString GetSetting(const QString& application, const QString& section, const QString& key,
                    const QString& defaultValue);
-void SaveSetting(const QString& application, const QString& section, const QString& key,
+// False when the store could not be written (its folder or file is not writable); the
+// value then lasts only until the program ends.
+bool SaveSetting(const QString& application, const QString& section, const QString& key,
                  const QString& value);
+// The file that holds an application's settings.
+QString settingsFileOf(const QString& application);
 
 } // namespace orv

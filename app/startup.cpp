@@ -4,6 +4,7 @@
 
 #include "app/association.h"
 #include "app/editor_session.h"
+#include "app/recovery.h"
 #include "app/safe_write.h"
 #include "app/settings_store.h"
 
@@ -177,6 +178,8 @@ void EditorSession::formLoad(const QString& commandLine)
 
 void EditorSession::formUnload()
 {
+    // The program never asks about unsaved changes: it keeps them for the next start.
+    if (isModified()) keepTheme(*this);
     SaveSetting(kOrvantis, kStartup, "ThemePath", state.ThemePath);
     SaveSetting(kOrvantis, kStartup, "ImagesPath", state.ImagesPath);
     SaveSetting(kOrvantis, kStartup, "CapturePath", state.CapturePath);

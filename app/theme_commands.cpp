@@ -1,5 +1,8 @@
-// The theme model's commands: element selection, colour picking, reset and new theme.
+// The theme model's commands: element selection, colour picking, reset, new and opened
+// themes. Each change of the theme is one undo step.
 #include "app/editor_session.h"
+#include "app/recovery.h"
+#include "preview/hit_test.h"
 
 namespace orv {
 
@@ -26,33 +29,44 @@ void EditorSession::cmbElements_Click(int index)
 
 void EditorSession::GetColor()
 {
-    trap("GetColor", [&] {
-        const int i = selectedElement;
-        const bool isElement = i >= 0 && i < kElementCount;
-        const Colour start = isElement ? theme.element(i) : kBlack;
-        const std::optional<Colour> chosen = ui_.chooseColour(start);
-        if (!chosen) throw AppError::cancelled();
-        if (!isElement) return;
-        theme.setElement(i, *chosen & 0xFFFFFF);
-        switch (kSlots[static_cast<size_t>(slotOfElement(i))].redraw) {
-        case Redraw::Main: DoScreenMain(); break;
-        case Redraw::CommandBarThenMain:
-            RecolourCommandBar();
-            DoScreenMain();
-            break;
-        case Redraw::Navigation: DoScreenNavigation(); break;
-        case Redraw::Message: DoScreenMessage(); break;
-        case Redraw::Important: DoScreenMessageImp(); break;
-        case Redraw::None: break;
-        }
+    edit("Color", [&] {
+        trap("GetColor", [&] {
+            const int i = selectedElement;
+            const bool isElement = i >= 0 && i < kElementCount;
+            const Colour start = isElement ? theme.element(i) : kBlack;
+            // The dialog names the element it colours: "Select Color: Today Screen Text".
+            QString title = QStringLiteral("Select Color");
+            if (isElement) {
+                QString caption = QString::fromLatin1(kSlots[static_cast<size_t>(slotOfElement(i))].caption);
+                if (caption.endsWith(" Color")) caption.chop(6);
+                title += ": " + caption;
+            }
+            const std::optional<Colour> chosen = ui_.chooseColour(start, title);
+            if (!chosen) throw AppError::cancelled();
+            if (!isElement) return;
+            theme.setElement(i, *chosen & 0xFFFFFF);
+            switch (kSlots[static_cast<size_t>(slotOfElement(i))].redraw) {
+            case Redraw::Main: DoScreenMain(); break;
+            case Redraw::CommandBarThenMain:
+                RecolourCommandBar();
+                DoScreenMain();
+                break;
+            case Redraw::Navigation: DoScreenNavigation(); break;
+            case Redraw::Message: DoScreenMessage(); break;
+            case Redraw::Important: DoScreenMessageImp(); break;
+            case Redraw::None: break;
+            }
+        });
     });
 }
 
 void EditorSession::resetColours()
 {
-    theme.SetDefaultColours();
-    RecolourCommandBar();
-    redrawCurrentScreen();
+    edit("Reset Colors", [&] {
+        theme.SetDefaultColours();
+        RecolourCommandBar();
+        redrawCurrentScreen();
+    });
 }
 
 void EditorSession::ResetTheme()
@@ -86,11 +100,38 @@ void EditorSession::ResetTheme()
 
 void EditorSession::newTheme()
 {
-    ResetTheme();
-    DoScreenMain();
-    state.themeDataBuffer = QByteArray(2, '\0');
-    emit elementSelected(0);
-    cmbElements_Click(0);
+    edit("Start New Theme", [&] {
+        ResetTheme();
+        DoScreenMain();
+        state.themeDataBuffer = QByteArray(2, '\0');
+        emit elementSelected(0);
+        cmbElements_Click(0);
+    });
+    markUnchanged();
+}
+
+void EditorSession::editColourAt(int x, int y)
+{
+    const PreviewHit hit = hitTest(x, y, theme);
+    if (hit.kind != HitKind::Element) return;
+    emit elementSelected(hit.element);
+    cmbElements_Click(hit.element);
+    GetColor();
+}
+
+bool EditorSession::openTheme(const QString& fileName)
+{
+    bool opened = false;
+    edit("Open Theme", [&] { opened = LoadTheme(fileName); });
+    if (opened) markUnchanged();
+    return opened;
+}
+
+void EditorSession::themeSaved()
+{
+    markUnchanged();
+    // The saved package holds the work now: a copy kept from an earlier close is not needed.
+    discardKeptTheme(folders_.dataDir);
 }
 
 } // namespace orv

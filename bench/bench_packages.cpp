@@ -21,8 +21,9 @@ public:
     int errors = 0;
     std::optional<QString> openFile(const FileDialogRequest&) override { return path; }
     std::optional<QString> saveFile(const FileDialogRequest&) override { return path; }
-    std::optional<Colour> chooseColour(Colour) override { return std::nullopt; }
+    std::optional<Colour> chooseColour(Colour, const QString&) override { return std::nullopt; }
     FitChoice chooseFit() override { return FitChoice::Crop; }
+    std::optional<Placement> choosePlacement(const QImage&, QSize) override { return std::nullopt; }
     MsgResult messageBox(const QString&, const QString&, MsgIcon icon, MsgButtons) override
     {
         if (icon == MsgIcon::Critical || icon == MsgIcon::Exclamation) ++errors;

@@ -23,7 +23,7 @@ public:
 
     std::optional<QString> openFile(const FileDialogRequest&) override { return next(); }
     std::optional<QString> saveFile(const FileDialogRequest&) override { return next(); }
-    std::optional<Colour> chooseColour(Colour) override { return std::nullopt; }
+    std::optional<Colour> chooseColour(Colour, const QString&) override { return std::nullopt; }
     FitChoice chooseFit() override { return fit; }
     std::optional<Placement> choosePlacement(const QImage&, QSize) override { return placement; }
     MsgResult messageBox(const QString& text, const QString& title, MsgIcon icon,

@@ -59,6 +59,8 @@ void EditorSession::toggleStartMenu()
         set.brightness = unitOfSlider(sliders.brightness);
         set.contrast = unitOfSlider(sliders.contrast);
     };
+    // The Start menu replaces whatever screen was up, the navigation screen included.
+    theme.navigationScreen = false;
     if (!theme.menuEditing) {
         theme.menuEditing = true;
         DoScreenMenu();

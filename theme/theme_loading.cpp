@@ -75,7 +75,7 @@ struct ThemeBeforeOpen {
 
 } // namespace
 
-void EditorSession::LoadTheme(const QString& fileName)
+bool EditorSession::LoadTheme(const QString& fileName)
 {
     std::optional<ThemeBeforeOpen> before;
     bool opened = false;
@@ -159,6 +159,7 @@ void EditorSession::LoadTheme(const QString& fileName)
         emptyFolder(scratch);
     });
     if (!opened && before) before->restore(*this);
+    return opened;
 }
 
 } // namespace orv

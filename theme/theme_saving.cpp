@@ -39,14 +39,17 @@ void writeDirectiveFile(const QString& path, const QByteArray& text)
 
 } // namespace
 
-void EditorSession::SaveTheme()
+bool EditorSession::SaveTheme(const QString& toPath)
 {
+    const bool asked = toPath.isEmpty();
+    bool saved = false;
     trap("SaveTheme", [&] {
         // The name read from a package is data: only the rule's file name is proposed, so
         // the folder the dialog starts in is the one the user sees and chooses.
-        const auto chosen = ui_.saveFile({"Save Theme", "Save Theme (*.tsk)|*.tsk",
-                                          joinPath(state.TSKPath, themeFileName(theme.name)),
-                                          "tsk"});
+        const auto chosen = asked ? ui_.saveFile({"Save Theme", "Save Theme (*.tsk)|*.tsk",
+                                                  joinPath(state.TSKPath, themeFileName(theme.name)),
+                                                  "tsk"})
+                                  : std::optional<QString>(toPath);
         if (!chosen) throw AppError::cancelled();
 
         // The name goes into a line of the directive file and becomes a file name there:
@@ -65,7 +68,8 @@ void EditorSession::SaveTheme()
         {
             BusyScope busy(ui_);
 
-            state.TSKPath = chosen->left(cut + 1);
+            const QString folder = chosen->left(cut + 1);
+            if (asked) state.TSKPath = folder;
 
             emptyFolder(scratch);
             Save000Data();
@@ -118,18 +122,20 @@ void EditorSession::SaveTheme()
                 packageFile = expected;
 
             if (!packageFile.isEmpty())
-                installPackage(joinPath(scratch, packageFile),
-                               joinPath(state.TSKPath, packageFile));
+                installPackage(joinPath(scratch, packageFile), joinPath(folder, packageFile));
         }
 
         if (packageFile.isEmpty()) {
             ui_.messageBox("Theme not created!  Try again.", kAppTitle, MsgIcon::Exclamation);
             return;
         }
-        ui_.messageBox("Theme " + theme.name + " has been saved!", kAppTitle,
-                       MsgIcon::Information);
+        saved = true;
+        if (asked)
+            ui_.messageBox("Theme " + theme.name + " has been saved!", kAppTitle,
+                           MsgIcon::Information);
         emptyFolder(scratch);
     });
+    return saved;
 }
 
 } // namespace orv

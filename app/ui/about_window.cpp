@@ -85,9 +85,26 @@ void frmAbout::paintEvent(QPaintEvent*)
     p.drawImage(0, 0, picture_);
 }
 
+// The move starts on the first motion with the left button held, as the main window's
+// does: a window manager handed the move on the press itself may place the window wrongly.
 void frmAbout::mousePressEvent(QMouseEvent* event)
 {
-    shaper_->DragForm(this, mouseButtonCode(event->button()));
+    leftHeld_ = event->button() == Qt::LeftButton;
+}
+
+void frmAbout::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!leftHeld_ || !(event->buttons() & Qt::LeftButton)) {
+        leftHeld_ = false;
+        return;
+    }
+    leftHeld_ = false;
+    shaper_->DragForm(this, mouseButtonCode(Qt::LeftButton));
+}
+
+void frmAbout::mouseReleaseEvent(QMouseEvent*)
+{
+    leftHeld_ = false;
 }
 
 } // namespace orv

@@ -38,8 +38,11 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    bool leftHeld_ = false; // pressed on the face, the move not yet started
     QImage picture_;
     WidgetTransForm* shaper_ = nullptr;
 };

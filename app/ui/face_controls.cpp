@@ -3,6 +3,9 @@
 
 #include <QAbstractButton>
 #include <QKeyEvent>
+#include <QValidator>
+
+#include <algorithm>
 
 namespace orv {
 
@@ -42,13 +45,76 @@ bool nameKeyPasses(int code)
     return true;
 }
 
+namespace {
+
+// Text that arrives other than by a key (paste from the menu or the selection, a drop) goes
+// through the key rule character by character, and only as much of it as the cap leaves
+// room for is taken. A longer name shown from a package is never cut.
+class NameInputRule : public QValidator {
+public:
+    explicit NameInputRule(ThemeNameBox* box) : QValidator(box), box_(box), before_(box->text())
+    {
+        connect(box, &QLineEdit::textChanged, this, [this](const QString& text) { before_ = text; });
+    }
+    State validate(QString& input, int& pos) const override
+    {
+        if (box_->showingName()) return Acceptable;
+        QString kept;
+        int keptPos = 0;
+        for (int i = 0; i < input.size(); ++i) {
+            if (!nameKeyPasses(input.at(i).unicode()) || input.at(i).unicode() == 8 ||
+                input.at(i).unicode() == 127)
+                continue;
+            kept += input.at(i);
+            if (i < pos) ++keptPos;
+        }
+        // The excess of what came in goes, from just before the cursor (the end of the paste).
+        const int room = std::max<int>(kTypedNameLimit, before_.size());
+        if (kept.size() > room && kept.size() > before_.size()) {
+            const int excess = static_cast<int>(kept.size()) - room;
+            kept.remove(std::max(0, keptPos - excess), std::min(excess, keptPos));
+            keptPos = std::max(0, keptPos - excess);
+        }
+        input = kept;
+        pos = std::min(keptPos, static_cast<int>(kept.size()));
+        return Acceptable;
+    }
+
+private:
+    ThemeNameBox* box_;
+    QString before_;
+};
+
+bool isEditingKey(QKeyEvent* event)
+{
+    for (QKeySequence::StandardKey k : {QKeySequence::SelectAll, QKeySequence::Copy, QKeySequence::Paste,
+                                        QKeySequence::Cut, QKeySequence::Undo, QKeySequence::Redo})
+        if (event->matches(k)) return true;
+    return false;
+}
+
+} // namespace
+
 ThemeNameBox::ThemeNameBox(QWidget* parent) : QLineEdit(parent)
 {
     // No maxLength: it would cut a longer name read from a package when it is shown.
+    setValidator(new NameInputRule(this));
+}
+
+void ThemeNameBox::showName(const QString& name)
+{
+    showing_ = true;
+    setText(name);
+    showing_ = false;
 }
 
 void ThemeNameBox::keyPressEvent(QKeyEvent* event)
 {
+    // The clipboard and selection keys work as in any text box; what they paste is filtered.
+    if (isEditingKey(event)) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
     const QString typed = event->text();
     if (typed.size() == 1) {
         const int code = typed.at(0).unicode();

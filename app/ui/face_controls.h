@@ -21,9 +21,15 @@ class ThemeNameBox : public QLineEdit {
     Q_OBJECT
 public:
     explicit ThemeNameBox(QWidget* parent = nullptr);
+    // Shows a name the theme already has (read from a package, undone): whole, unfiltered.
+    void showName(const QString& name);
+    bool showingName() const { return showing_; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    bool showing_ = false;
 };
 
 class ElementList : public QComboBox {

@@ -1,12 +1,11 @@
-// Main: one instance, the file association, the settings, then the main window.
-#include "app/editor_session.h"
-#include "app/preset_answer.h"
+// Main: one instance (a later start hands its package over), the file association, the
+// settings, then the editor as composed for shipping.
 #include "app/startup.h"
-#include "app/ui/main_window.h"
-#include "app/ui/qt_interaction.h"
+#include "app/ui/editor_composition.h"
 #include "preview/fonts.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 
 int main(int argc, char** argv)
@@ -17,7 +16,16 @@ int main(int argc, char** argv)
     orv::Folders folders = orv::Folders::fromEnvironment();
     // A second start ends silently; a lock that cannot be taken is told.
     const orv::InstanceLock lock = orv::acquireSingleInstance(folders.dataDir);
-    if (lock.state == orv::InstanceLock::State::OtherInstance) return 0;
+    const QString handoverSocket = orv::handoverSocketPath(folders.dataDir);
+    if (lock.state == orv::InstanceLock::State::OtherInstance) {
+        // A package goes to the running editor; without one, or when that editor does not
+        // answer, this start ends as it always has.
+        const QStringList args = QApplication::arguments().mid(1);
+        const QString package = args.join(' ');
+        if (package.size() >= 5 && package.toUpper().endsWith("TSK"))
+            orv::handOver(handoverSocket, QFileInfo(package).absoluteFilePath());
+        return 0;
+    }
     if (lock.state == orv::InstanceLock::State::Failed) {
         QMessageBox::critical(nullptr, orv::kAppTitle, lock.message);
         return 1;
@@ -38,13 +46,7 @@ int main(int argc, char** argv)
     args.removeFirst();
     const QString commandLine = args.join(' ');
 
-    orv::QtInteraction dialogs;
-    // Drops hand their file to the next open question instead of a dialog.
-    orv::PresetOpenAnswer ui(dialogs);
-    orv::EditorSession session(ui, folders);
-    session.readStartupSettings();
-    orv::MainWindow window(session);
-    dialogs.setParent(&window);
-    window.start(commandLine);
+    const std::unique_ptr<orv::ComposedEditor> editor = orv::composeEditor(folders, handoverSocket);
+    editor->window->start(commandLine);
     return app.exec();
 }

@@ -15,6 +15,7 @@
 #include "app/ui/help_viewer.h"
 #include "app/ui/hover_menu.h"
 #include "app/ui/preview_view.h"
+#include "app/ui/recovery_line.h"
 #include "app/ui/settings_dialog.h"
 #include "transfer/theme_transfer.h"
 
@@ -28,6 +29,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QSlider>
+#include <QUndoStack>
 #include <QWindow>
 
 namespace orv {
@@ -248,24 +250,27 @@ void MainWindow::buildMenus()
                      [this] { session_.mnuSaveMenuImage(); });
     menus_->addEntry(P::Image, " Screen Capture", "lblCapture2", R::Close, command(7));
     lblDitherMain_ = menus_->addEntry(P::Image, " X Dither Main", "lblDitherMain", R::KeepOpen,
-                                      [this] { session_.toggleDitherMain(); });
+                                      [this] { session_.edit("Dither Main", [this] { session_.toggleDitherMain(); }); });
     lblDitherMenu_ = menus_->addEntry(P::Image, " X Dither Menu", "lblDitherMenu", R::KeepOpen,
-                                      [this] { session_.toggleDitherMenu(); });
+                                      [this] { session_.edit("Dither Menu", [this] { session_.toggleDitherMenu(); }); });
 
     menus_->addEntry(P::Color, " Reset Colors", "lblColors0", R::KeepOpen, command(4));
     for (int k = 1; k <= 11; ++k) {
         menus_->addEntry(P::Color, kColorEntries[k - 1], QString("lblColors%1").arg(k), R::Close,
                          [this, k] {
-                             // Selecting runs the list's own handling, which shows the
-                             // element's screen before the colour dialog opens.
+                             // The list's selection runs even when it already shows the
+                             // element, so its screen is up before the colour dialog opens.
+                             syncing_ = true;
                              cmbElements_->setCurrentIndex(k - 1);
+                             syncing_ = false;
+                             session_.cmbElements_Click(k - 1);
                              session_.GetColor();
                          });
     }
     menus_->addEntry(P::Color, " Reset Sliders", "lblColors12", R::Close,
-                     [this] { session_.resetSlidersCommand(); });
+                     [this] { session_.edit("Reset Sliders", [this] { session_.resetSlidersCommand(); }); });
     lblColorDepth_ = menus_->addEntry(P::Color, " 256 Colors (click for 16M)", "lblColors13",
-                                      R::KeepOpen, [this] { session_.toggleColourDepth(); });
+                                      R::KeepOpen, [this] { session_.edit("Color Depth", [this] { session_.toggleColourDepth(); }); });
 
     // The caption's doubled ampersand shows as one; a label shows its text as it stands.
     menus_->addEntry(P::Help, " Contents & Index", "lblHelp", R::Hide, [this] { showHelp(); });
@@ -282,6 +287,10 @@ void MainWindow::buildShortcuts()
                 [this, i = index] { btnButtons_Click(i); });
     connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
             &MainWindow::showHelp);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), this), &QShortcut::activated,
+            &session_, &EditorSession::undo);
+    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)})
+        connect(new QShortcut(keys, this), &QShortcut::activated, &session_, &EditorSession::redo);
 }
 
 // Everything the mouse reaches, the keyboard reaches too: the panels open on Alt and the
@@ -328,19 +337,36 @@ void MainWindow::makeConnections()
     // Moving over the preview closes an open panel, as the window background does.
     connect(preview_, &PreviewView::hovered, menus_, &HoverMenus::backgroundMoved);
     connect(preview_, &PreviewView::scaleRequested, this, &MainWindow::setPreviewScale);
+    connect(preview_, &PreviewView::undoRequested, &session_, &EditorSession::undo);
+    connect(preview_, &PreviewView::redoRequested, &session_, &EditorSession::redo);
+    connect(preview_, &PreviewView::colourRequested, this,
+            [this](QPoint pixel) { session_.editColourAt(pixel.x(), pixel.y()); });
+    auto undoState = [this] {
+        preview_->setUndoAvailable(session_.undoStack().canUndo(), session_.undoStack().canRedo());
+    };
+    connect(&session_.undoStack(), &QUndoStack::indexChanged, this, undoState);
+    connect(&session_.undoStack(), &QUndoStack::cleanChanged, this, undoState);
     connect(preview_, &PreviewView::fileDropped, this,
             [this](const QString& path) { openDropped(path, true); });
 
     connect(cmbElements_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!syncing_ && index >= 0) session_.cmbElements_Click(index);
     });
+    // Picking the element the list already shows changes no index, yet its screen must show.
+    connect(cmbElements_, &QComboBox::activated, this, [this](int index) {
+        if (index >= 0 && index == session_.selectedElement) session_.cmbElements_Click(index);
+    });
     connect(txtThemeName_, &QLineEdit::textEdited, this,
-            [this](const QString& text) { session_.theme.name = text; });
+            [this](const QString& text) { session_.typeThemeName(text); });
+    connect(txtThemeName_, &QLineEdit::editingFinished, &session_, &EditorSession::endBurst);
 
     auto wireSlider = [this](QSlider* s, Slider which) {
         connect(s, &QSlider::valueChanged, this, [this, which](int v) {
-            if (!syncing_) session_.sliderChanged(which, v);
+            if (!syncing_)
+                session_.edit("Slider", [&] { session_.sliderChanged(which, v); }, EditorSession::kMergeSlider);
         });
+        // One drag is one step; the next drag is another.
+        connect(s, &QSlider::sliderReleased, &session_, &EditorSession::endBurst);
     };
     wireSlider(sldBrightness_, Slider::Brightness);
     wireSlider(sldContrast_, Slider::Contrast);
@@ -348,7 +374,7 @@ void MainWindow::makeConnections()
 
     connect(&session_, &EditorSession::previewChanged, this, &MainWindow::showPreview);
     connect(&session_, &EditorSession::themeNameChanged, this, [this](const QString& name) {
-        if (txtThemeName_->text() != name) txtThemeName_->setText(name);
+        if (txtThemeName_->text() != name) static_cast<ThemeNameBox*>(txtThemeName_)->showName(name);
     });
     connect(&session_, &EditorSession::elementSelected, this, [this](int index) {
         syncing_ = true;
@@ -357,6 +383,13 @@ void MainWindow::makeConnections()
     });
     connect(&session_, &EditorSession::slidersChanged, this, &MainWindow::syncSliders);
     connect(&session_, &EditorSession::captionsChanged, this, &MainWindow::syncCaptions);
+    connect(&session_, &EditorSession::modifiedChanged, this, [this](bool modified) {
+        QString title = windowTitle();
+        if (title.startsWith('*')) title.remove(0, 1);
+        if (modified) title.prepend('*');
+        setWindowTitle(title);
+        lblCaption_->setText(title);
+    });
 }
 
 bool MainWindow::skinned() const
@@ -390,6 +423,10 @@ void MainWindow::start(const QString& commandLine)
     showPreview();
     syncCaptions();
     syncSliders();
+    // Work kept at the last close is offered under the preview, never in a dialog.
+    auto* kept = new RecoveryLine(session_, this);
+    setBase(kept, QRect(22, 392, 250, 52));
+    kept->refresh();
     if (opensPackage) {
         session_.theme.menuFollowsMain = false;
         session_.LoadTheme(commandLine);
@@ -636,7 +673,7 @@ void MainWindow::dropEvent(QDropEvent* event)
 void MainWindow::openDropped(const QString& path, bool onPreview)
 {
     if (isPackageFile(path)) {
-        session_.LoadTheme(path);
+        session_.openTheme(path);
         return;
     }
     if (!onPreview || !isPictureFile(path)) return;
@@ -644,9 +681,9 @@ void MainWindow::openDropped(const QString& path, bool onPreview)
     if (!preset) return; // without a way to hand the file over, a drop would show a dialog
     PresetOpenAnswer::Scope answer(*preset, path);
     if (session_.theme.menuEditing)
-        session_.LoadMenuImage(QString(), false);
+        session_.edit("Menu Image", [this] { session_.LoadMenuImage(QString(), false); });
     else
-        session_.LoadMainImage();
+        session_.edit("Main Image", [this] { session_.LoadMainImage(); });
 }
 
 void MainWindow::showPreview()
@@ -737,9 +774,9 @@ void MainWindow::showSettings()
 void MainWindow::btnButtons_Click(int index)
 {
     switch (index) {
-    case 0: session_.LoadTheme(); break;
-    case 1: session_.LoadMainImage(); break;
-    case 2: session_.LoadMenuImage(QString(), false); break;
+    case 0: session_.openTheme(); break;
+    case 1: session_.edit("Main Image", [this] { session_.LoadMainImage(); }); break;
+    case 2: session_.edit("Menu Image", [this] { session_.LoadMenuImage(QString(), false); }); break;
     case 3:
         if (!cmbElements_->currentText().isEmpty()) session_.GetColor();
         break;
@@ -750,8 +787,8 @@ void MainWindow::btnButtons_Click(int index)
         if (session_.theme.name.trimmed().isEmpty())
             session_.ui().messageBox("Please Provide a Name for the Theme!", kAppTitle,
                                      MsgIcon::Exclamation);
-        else
-            session_.SaveTheme();
+        else if (session_.SaveTheme())
+            session_.themeSaved();
         break;
     case 7: session_.ScreenCapture(); break;
     case 8: close(); break;

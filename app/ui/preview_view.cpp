@@ -106,9 +106,25 @@ void PreviewView::contextMenuEvent(QContextMenuEvent* event)
         twice->setEnabled(false);
         menu.addAction(refusal)->setEnabled(false);
     }
+    menu.addSeparator();
+    QAction* undo = menu.addAction("Undo");
+    QAction* redo = menu.addAction("Redo");
+    undo->setEnabled(canUndo_);
+    redo->setEnabled(canRedo_);
+    QAction* colour = menu.addAction("Edit Color Here");
+    const QPoint pixel = screenPixelOf(QPointF(event->pos()) - QPointF(kBorder, kBorder), scale_);
     QAction* chosen = menu.exec(event->globalPos());
     if (chosen == actual) emit scaleRequested(1);
     if (chosen == twice) emit scaleRequested(2);
+    if (chosen == undo) emit undoRequested();
+    if (chosen == redo) emit redoRequested();
+    if (chosen == colour) emit colourRequested(pixel);
+}
+
+void PreviewView::setUndoAvailable(bool canUndo, bool canRedo)
+{
+    canUndo_ = canUndo;
+    canRedo_ = canRedo;
 }
 
 void PreviewView::dragEnterEvent(QDragEnterEvent* event)

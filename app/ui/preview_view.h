@@ -25,6 +25,8 @@ public:
     QSize sizeHint() const override;
     // Asked as the View choice opens: why Double Size cannot be offered now, or empty.
     void setDoubleSizeRefusal(std::function<QString()> why) { doubleSizeRefusal_ = std::move(why); }
+    // Whether the context menu's Undo and Redo have a step to take.
+    void setUndoAvailable(bool canUndo, bool canRedo);
 
 signals:
     void released(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPoint pixel);
@@ -32,6 +34,10 @@ signals:
     void scaleRequested(int scale);
     // A local file let go over the preview.
     void fileDropped(const QString& path);
+    // The context menu's Undo, Redo, and the colour of the element at a screen pixel.
+    void undoRequested();
+    void redoRequested();
+    void colourRequested(QPoint pixel);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -46,6 +52,8 @@ private:
     QImage screen_;
     int scale_ = 1;
     std::function<QString()> doubleSizeRefusal_;
+    bool canUndo_ = false;
+    bool canRedo_ = false;
 };
 
 // The one local file a drag carries, or an empty string.

@@ -64,9 +64,9 @@ std::optional<QString> QtInteraction::saveFile(const FileDialogRequest& r)
     return d.selectedFiles().first();
 }
 
-std::optional<Colour> QtInteraction::chooseColour(Colour start)
+std::optional<Colour> QtInteraction::chooseColour(Colour start, const QString& title)
 {
-    const QColor c = QColorDialog::getColor(QColor::fromRgb(toQRgb(start)), parent_, QString());
+    const QColor c = QColorDialog::getColor(QColor::fromRgb(toQRgb(start)), parent_, title);
     if (!c.isValid()) return std::nullopt;
     return rgbColour(c.red(), c.green(), c.blue());
 }

@@ -190,6 +190,16 @@ void frmSettings::btnButtons_Click(int index)
     else if (AcceptChanges()) accept();
 }
 
+namespace {
+// A store that cannot be written is told, and the dialog stays open with the values.
+void saveChecked(const QString& application, const QString& section, const QString& key,
+                 const QString& value)
+{
+    if (!SaveSetting(application, section, key, value))
+        throw AppError(75, "Orvantis", "Path/File access error: " + settingsFileOf(application));
+}
+} // namespace
+
 bool frmSettings::AcceptChanges()
 {
     ProgramState& state = session_.state;
@@ -205,11 +215,11 @@ bool frmSettings::AcceptChanges()
         QString* names[3] = {&state.Name1, &state.Name2, &state.Name3};
         for (int k = 0; k < 3; ++k) {
             *names[k] = txtName[k]->text(); // as typed, outer blanks too
-            SaveSetting(kOrvantis, kStartup, QString("Name%1").arg(k + 1), *names[k]);
+            saveChecked(kOrvantis, kStartup, QString("Name%1").arg(k + 1), *names[k]);
         }
 
         state.Paths = radDirectories[0]->isChecked() ? "no" : "yes";
-        SaveSetting(kOrvantis, kStartup, "Paths", state.Paths);
+        saveChecked(kOrvantis, kStartup, "Paths", state.Paths);
 
         for (int i = 0; i < radSkin.size(); ++i) {
             if (!radSkin[i]->isChecked()) continue;
@@ -219,13 +229,13 @@ bool frmSettings::AcceptChanges()
                     state.Skin = value;
                     ApplySkin();
                 }
-                SaveSetting(kOrvantis, kStartup, "Skin", value);
+                saveChecked(kOrvantis, kStartup, "Skin", value);
             } else {
                 // The plain look needs the window built anew.
                 ui.messageBox("Progaram has to be restarted for skin to be removed!", "Zephrin",
                               MsgIcon::Information);
                 state.Skin = "NAKED-XP";
-                SaveSetting(kOrvantis, kStartup, "Skin", state.Skin);
+                saveChecked(kOrvantis, kStartup, "Skin", state.Skin);
             }
             break;
         }
@@ -234,7 +244,7 @@ bool frmSettings::AcceptChanges()
         for (int i = 0; i < 3; ++i)
             if (radTodayText[i]->isChecked()) today = i;
         state.TodayText = kTodayTextValues[today];
-        SaveSetting(kOrvantis, kStartup, "TodayText", state.TodayText);
+        saveChecked(kOrvantis, kStartup, "TodayText", state.TodayText);
         return true;
     } catch (const AppError& e) {
         ui.messageBox("Error: " + e.description(), kAppTitle, MsgIcon::Critical);

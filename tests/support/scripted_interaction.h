@@ -30,6 +30,7 @@ public:
     // What was asked.
     std::vector<FileDialogRequest> fileRequests;
     std::vector<Colour> colourRequests;
+    QStringList colourTitles;
     int fitRequests = 0;
     std::vector<std::pair<QSize, QSize>> placementRequests; // picture size, target size
     std::vector<RecordedBox> boxes;
@@ -39,9 +40,10 @@ public:
 
     std::optional<QString> openFile(const FileDialogRequest& r) override { return nextFile(r); }
     std::optional<QString> saveFile(const FileDialogRequest& r) override { return nextFile(r); }
-    std::optional<Colour> chooseColour(Colour start) override
+    std::optional<Colour> chooseColour(Colour start, const QString& title) override
     {
         colourRequests.push_back(start);
+        colourTitles.push_back(title);
         if (onAsk) onAsk();
         if (colourAnswers.empty()) return std::nullopt;
         auto a = colourAnswers.front();

@@ -1,0 +1,24 @@
+#pragma once
+// The line under the preview that offers back the theme kept at the last close:
+// "Restore" brings it back as one undo step, "Discard" removes the kept copy. No dialog.
+
+#include <QLabel>
+
+namespace orv {
+
+class EditorSession;
+
+class RecoveryLine : public QLabel {
+    Q_OBJECT
+public:
+    RecoveryLine(EditorSession& session, QWidget* parent);
+    // Shows the line when a kept theme is there, hides it otherwise.
+    void refresh();
+    void restore();
+    void discard();
+
+private:
+    EditorSession& session_;
+};
+
+} // namespace orv
