@@ -22,7 +22,7 @@ constexpr qint64 kMaxFileBytes = 256 * 1024;
 
 // Where QSettings keeps the application's file, found without reading it: a QSettings for a
 // name that has no file reads nothing.
-QString settingsFileOf(const QString& application)
+QString settingsPathOf(const QString& application)
 {
     const QSettings probe(QSettings::IniFormat, QSettings::UserScope, application,
                           application + "-location");
@@ -70,7 +70,7 @@ struct BoundedSettings {
     explicit BoundedSettings(const QString& application)
     {
         bool tidy = true;
-        const QString path = settingsFileOf(application);
+        const QString path = settingsPathOf(application);
         const QByteArray bounded = QFileInfo(path).isFile() ? boundedCopy(path, tidy) : QByteArray();
         if (tidy) {
             settings = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
@@ -126,7 +126,7 @@ bool SaveSetting(const QString& application, const QString& section, const QStri
                  const QString& value)
 {
     // An overlong file is first replaced by its bounded copy, which is all that was read.
-    const QString path = settingsFileOf(application);
+    const QString path = settingsPathOf(application);
     if (QFileInfo(path).isFile()) {
         bool tidy = true;
         const QByteArray bounded = boundedCopy(path, tidy);
@@ -140,7 +140,7 @@ bool SaveSetting(const QString& application, const QString& section, const QStri
 
 QString settingsFileOf(const QString& application)
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, application, application).fileName();
+    return settingsPathOf(application);
 }
 
 } // namespace orv
