@@ -3,6 +3,7 @@
 // control's messages and every error go to stderr.
 #include "cli/device_command.h"
 
+#include "cli/cli_errors.h"
 #include "cli/own_stderr.h"
 
 #include "devicectl/client/cradlelink_client.h"
@@ -130,6 +131,13 @@ int runGet(ControlHost& c, const QString& devicePath, const QString& pcFolder)
 
 int runPut(ControlHost& c, const QStringList& files)
 {
+    for (const QString& file : files) {
+        const QString problem = inputProblem(file, "file");
+        if (!problem.isEmpty()) {
+            reportFileError(file, problem);
+            return 1;
+        }
+    }
     if (!connect(c)) return 1;
     for (const QString& file : files) {
         const QFileInfo info(file);

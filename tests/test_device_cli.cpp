@@ -61,12 +61,12 @@ TEST_F(DeviceCli, FailuresAndBadArgumentsReportOnStderr)
     const struct {
         QStringList args;
         int status;
-        const char* err;
+        QString err;
     } cases[] = {
         {{"get", "\\My Documents\\.."}, 1, "Error: \\My Documents\\.. does not end in a file name that can be used on the PC\n"},
         {{"get", "\\My Documents\\a/b"}, 1, "Error: \\My Documents\\a/b does not end in a file name that can be used on the PC\n"},
         {{"get", "\\My Documents\\none.tsk", dir.path()}, 1, "Error: \\My Documents\\none.tsk is empty or cannot be opened on the device\n"},
-        {{"put", pc("none.tsk")}, 1, "Error: File not found\n"},
+        {{"put", pc("none.tsk")}, 1, "orvantis-cli: " + pc("none.tsk") + ": no such file\n"},
         {{"delete", "\\My Documents\\none.tsk"}, 1, "Error: \\My Documents\\none.tsk was not deleted. Last Error: 2\n"},
         {{"list", "extra"}, 2, "orvantis-cli: wrong arguments for device list\nTry 'orvantis-cli --help'.\n"},
         {{"fetch"}, 2, "orvantis-cli: unknown device command fetch\nTry 'orvantis-cli --help'.\n"},
