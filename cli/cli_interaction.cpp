@@ -1,4 +1,5 @@
 #include "cli/cli_interaction.h"
+#include "cli/cli_errors.h"
 #include "cli/own_stderr.h"
 
 #include <cstdio>
@@ -10,9 +11,14 @@ MsgResult NonInteractiveUser::messageBox(const QString& text, const QString&, Ms
 {
     ++boxes;
     // Error boxes carry the critical-stop icon; "Theme not created!" the exclamation mark.
-    if (icon == MsgIcon::Critical || icon == MsgIcon::Exclamation) ++errorBoxes;
-    std::fprintf(ownStderr(), "%s\n", text.toLocal8Bit().constData());
-    std::fflush(ownStderr());
+    const bool error = icon == MsgIcon::Critical || icon == MsgIcon::Exclamation;
+    if (error) ++errorBoxes;
+    if (error && !subject_.isEmpty()) {
+        reportFileError(subject_, reason_, systemMessageOf(text));
+    } else {
+        std::fprintf(ownStderr(), "%s\n", text.toLocal8Bit().constData());
+        std::fflush(ownStderr());
+    }
     // Nobody is there to agree: questions get the answer that changes nothing.
     switch (buttons) {
     case MsgButtons::Ok: return MsgResult::Ok;

@@ -1,7 +1,8 @@
 #pragma once
 // The command-line tool's user: it never asks anyone. File dialogs are answered with the
 // paths the command line gave, the fit choice with --fit, the placement with --focus and
-// --zoom, and every box the editor would show is written to stderr, its text unchanged.
+// --zoom, and every box the editor would show is written to stderr: information as it is,
+// errors as one line naming the file the command is working on (see about()).
 
 #include "app/interaction.h"
 
@@ -30,8 +31,19 @@ public:
                          MsgButtons buttons) override;
     void setBusy(bool) override {}
 
+    // The file the next error boxes are about and the reason they mean for it: an error box
+    // then prints "orvantis-cli: FILE: reason (its description)". An empty file prints boxes
+    // as they are.
+    void about(const QString& file, const QString& reason)
+    {
+        subject_ = file;
+        reason_ = reason;
+    }
+
 private:
     std::optional<QString> next();
+
+    QString subject_, reason_;
 };
 
 } // namespace orv::cli

@@ -1,6 +1,8 @@
 #include "cli/cli_options.h"
 
+#include "cli/colour_names.h"
 #include "cli/device_command.h"
+#include "cli/output_format.h"
 #include "theme/theme_file_name.h"
 #include "theme/theme_model.h"
 
@@ -12,6 +14,8 @@ namespace orv::cli {
 namespace {
 
 constexpr int kMaxNameLength = 40;
+// The commands parseOptions() knows; main() has the routine of each.
+const QStringList kCommands = {"info", "render", "build", "extract"};
 const QStringList kScreens = {"main", "message", "important", "navigation", "menu"};
 
 bool parseColour(const QString& text, Colour& out)
@@ -44,16 +48,15 @@ std::optional<QDate> parseDate(const QString& text)
     return std::nullopt;
 }
 
-// "X,Y" with two finite numbers; values past the picture's edges are kept, the frame is
-// clamped when it is placed.
+// "X,Y" with two fractions of the picture from 0 to 1. A point past the picture's edge is
+// refused rather than quietly moved to the edge, so a typo never builds the wrong frame.
 bool parseFocus(const QString& text, Placement& out)
 {
     const QStringList parts = text.split(',');
     if (parts.size() != 2) return false;
-    bool okX = false, okY = false;
-    const double x = parts[0].trimmed().toDouble(&okX);
-    const double y = parts[1].trimmed().toDouble(&okY);
-    if (!okX || !okY || !std::isfinite(x) || !std::isfinite(y)) return false;
+    double x = 0, y = 0;
+    if (!parseNumber(parts[0].trimmed(), 0.0, 1.0, x) || !parseNumber(parts[1].trimmed(), 0.0, 1.0, y))
+        return false;
     out.focusX = x;
     out.focusY = y;
     return true;
@@ -61,37 +64,66 @@ bool parseFocus(const QString& text, Placement& out)
 
 } // namespace
 
+// The colour names as a table for --help: short form, element name, value name.
+QString colourNamesText()
+{
+    QString text;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const QString shortForm = shortFormOfSlot(slot);
+        if (shortForm.isEmpty()) continue;
+        text += QString("        %1 %2 %3\n")
+                    .arg(shortForm, -16)
+                    .arg(menuNameOfSlot(slot), -28)
+                    .arg(QLatin1String(kSlots[static_cast<size_t>(slot)].valueName));
+    }
+    return text;
+}
+
 QString usageText()
 {
     return QStringLiteral(
         "Usage: orvantis-cli COMMAND [ARGUMENTS]\n"
+        "       orvantis-cli --help | -h | --version\n"
         "\n"
         "Commands:\n"
         "  info PACKAGE.tsk\n"
         "      Prints the package as one JSON object: name, colors (by registry value name,\n"
-        "      #RRGGBB), today and menu background sizes, members in cabinet order.\n"
+        "      #RRGGBB), slots (each colour with its value name, element name and short\n"
+        "      form), without_element (the two value names that have no element), today and\n"
+        "      menu background sizes, members in cabinet order.\n"
         "  render [PACKAGE.tsk] --screen main|message|important|navigation|menu\n"
-        "         [--time HH:MM] [--date DATE] -o OUT.png\n"
-        "      Writes the composed 240 by 320 screen; without a package, a new theme.\n"
+        "         [--time HH:MM] [--date DATE] -o OUT.png|OUT.jpg|OUT.bmp\n"
+        "      Writes the composed 240 by 320 screen as PNG, JPEG or BMP, by the name's\n"
+        "      extension (.png, .jpg, .jpeg, .bmp); without a package, a new theme.\n"
         "      DATE as 2026-03-14, 3/14/2026, 14 March 2026 or Saturday, March 14, 2026;\n"
         "      the screen shows it in the desktop's long date form.\n"
-        "  build --name NAME [--color VALUENAME=#RRGGBB]... [--today PICTURE] [--menu PICTURE]\n"
+        "  build --name NAME [--color COLORNAME=#RRGGBB]... [--today PICTURE] [--menu PICTURE]\n"
         "        [--fit crop|resize|place] [--focus X,Y] [--zoom Z] [--depth 256|16m]\n"
         "        [--brightness B] [--contrast C] [--gamma G] -o OUT.tsk\n"
-        "      Makes a package as the editor saves it. VALUENAME is one of 5 8 9 4 6 7 10 11\n"
-        "      12 13 14 25 26. Brightness and contrast 0.0 to 1.0 (neutral 0.5), gamma 1.0\n"
-        "      to 10.0 (neutral 5.0). Without --menu the Start menu follows the Today picture.\n"
+        "      Makes a package as the editor saves it. COLORNAME is an element's short form,\n"
+        "      its name as the editor's Color menu shows it (quoted, any case) or its value\n"
+        "      name:\n") + colourNamesText() + QStringLiteral(
+        "      The value names 11 and 12 have no element of their own; --color sets them too.\n"
+        "      Brightness and contrast 0.0 to 1.0 (neutral 0.5), gamma 1.0 to 10.0 (neutral\n"
+        "      5.0). Without --menu the Start menu follows the Today picture.\n"
         "      --fit place keeps the picture's proportions: a frame of the background's shape\n"
-        "      centred at X,Y (fractions of the picture's width and height, default 0.5,0.5)\n"
-        "      and zoomed by Z (1, the default, is the largest frame; larger shows less) is\n"
-        "      scaled to the background. The frame stays inside the picture.\n"
+        "      centred at X,Y (fractions of the picture's width and height, 0.0 to 1.0,\n"
+        "      default 0.5,0.5) and zoomed by Z (1, the default, is the largest frame; larger\n"
+        "      shows less) is scaled to the background. The frame stays inside the picture.\n"
+        "      With SOURCE_DATE_EPOCH set, the members carry that time: the same arguments\n"
+        "      build the same bytes.\n"
         "  extract PACKAGE.tsk DIR\n"
         "      Unpacks the members into DIR.\n") + deviceUsageText() + QStringLiteral(
-        "  --help\n"
+        "  --help, -h\n"
         "      Shows this text.\n"
+        "  --version\n"
+        "      Shows the version of the build, as the editor's about window does.\n"
         "\n"
-        "Messages the editor would show go to stderr. Exit status: 0 success, 1 error,\n"
-        "2 bad arguments.\n");
+        "Options take their value as --name VALUE or --name=VALUE; -- ends the options, so a\n"
+        "file name after it may start with a dash.\n"
+        "\n"
+        "Errors go to stderr as one line: orvantis-cli: FILE: reason (system message).\n"
+        "Exit status: 0 success, 1 error, 2 bad arguments.\n");
 }
 
 bool parseOptions(const QStringList& args, Options& o, QString& problem)
@@ -100,12 +132,19 @@ bool parseOptions(const QStringList& args, Options& o, QString& problem)
         problem = "no command given";
         return false;
     }
-    if (args.contains("--help") || args.contains("-h") || args.first() == "help") {
+    // Help and version win wherever they stand among the options.
+    const qsizetype optionsEnd = args.indexOf("--");
+    const QStringList options = optionsEnd < 0 ? args : args.first(optionsEnd);
+    if (options.contains("--help") || options.contains("-h") || args.first() == "help") {
         o.command = "help";
         return true;
     }
+    if (options.contains("--version")) {
+        o.command = "version";
+        return true;
+    }
     o.command = args.first();
-    if (!QStringList{"info", "render", "build", "extract"}.contains(o.command)) {
+    if (!kCommands.contains(o.command)) {
         problem = "unknown command " + o.command;
         return false;
     }
@@ -113,17 +152,28 @@ bool parseOptions(const QStringList& args, Options& o, QString& problem)
     QStringList positional;
     bool haveOutput = false;
     bool placementGiven = false;
+    bool optionsEnded = false;
     for (int i = 1; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (!a.startsWith('-') || a == "-") {
+        QString a = args[i];
+        if (optionsEnded || !a.startsWith('-') || a == "-") {
             positional << a;
             continue;
         }
-        if (i + 1 >= args.size()) {
+        if (a == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        QString v;
+        const qsizetype eq = a.startsWith("--") ? a.indexOf('=') : -1;
+        if (eq > 2) {
+            v = a.mid(eq + 1);
+            a.truncate(eq);
+        } else if (i + 1 < args.size()) {
+            v = args[++i];
+        } else {
             problem = a + " needs a value";
             return false;
         }
-        const QString v = args[++i];
         const bool render = o.command == "render", build = o.command == "build";
         double number = 0;
         if (a == "-o" && (render || build)) {
@@ -161,11 +211,12 @@ bool parseOptions(const QStringList& args, Options& o, QString& problem)
             }
             o.name = v;
         } else if (a == "--color" && build) {
-            const int eq = v.indexOf('=');
-            const int slot = eq > 0 ? slotOfValueName(v.left(eq)) : -1;
+            const qsizetype split = v.lastIndexOf('=');
+            const int slot = split > 0 ? slotOfColourName(v.left(split)) : -1;
             Colour c = 0;
-            if (slot < 0 || !parseColour(v.mid(eq + 1), c)) {
-                problem = "--color takes VALUENAME=#RRGGBB with a colour value name";
+            if (slot < 0 || !parseColour(v.mid(split + 1), c)) {
+                problem = "--color takes COLORNAME=#RRGGBB with an element name, its short form "
+                          "or a value name (see --help)";
                 return false;
             }
             o.colours.emplace_back(slot, c);
@@ -182,7 +233,8 @@ bool parseOptions(const QStringList& args, Options& o, QString& problem)
             o.place = v == "place";
         } else if (a == "--focus" && build) {
             if (!parseFocus(v, o.placement)) {
-                problem = "--focus takes X,Y: two fractions of the picture's width and height";
+                problem = "--focus takes X,Y: two fractions of the picture's width and height, "
+                          "each from 0.0 to 1.0";
                 return false;
             }
             placementGiven = true;
@@ -263,6 +315,10 @@ bool parseOptions(const QStringList& args, Options& o, QString& problem)
     }
     if ((o.command == "render" || o.command == "build") && (!haveOutput || o.output.isEmpty())) {
         problem = o.command + " needs -o";
+        return false;
+    }
+    if (o.command == "render" && pictureFormatForName(o.output).isEmpty()) {
+        problem = pictureNameProblem("-o", o.output);
         return false;
     }
     return true;

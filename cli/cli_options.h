@@ -14,7 +14,7 @@
 namespace orv::cli {
 
 struct Options {
-    QString command; // help, info, render, build, extract
+    QString command; // help, version, info, render, build, extract
     QString package; // info, render (optional), extract
     QString output;  // -o (render, build); the folder of extract
 
@@ -44,5 +44,7 @@ struct Options {
 // False with a one-line reason when the arguments are not usable.
 bool parseOptions(const QStringList& args, Options& out, QString& problem);
 QString usageText();
+// The table of colour names --help shows: short form, Color menu name, value name.
+QString colourNamesText();
 
 } // namespace orv::cli

@@ -3,6 +3,7 @@
 // control's messages and every error go to stderr.
 #include "cli/device_command.h"
 
+#include "cli/cli_errors.h"
 #include "cli/own_stderr.h"
 
 #include "devicectl/client/cradlelink_client.h"
@@ -137,6 +138,13 @@ int runPut(ControlHost& c, const QStringList& files)
     for (const QString& file : files) {
         if (!isPlainFileName(QFileInfo(file).fileName())) {
             err(kNotSentText + file);
+            return 1;
+        }
+    }
+    for (const QString& file : files) {
+        const QString problem = inputProblem(file, "file");
+        if (!problem.isEmpty()) {
+            reportFileError(file, problem);
             return 1;
         }
     }

@@ -4,9 +4,12 @@
 #include "app/editor_session.h"
 #include "app/output_target.h"
 #include "app/safe_write.h"
+#include "cli/cli_errors.h"
 #include "cli/cli_interaction.h"
 #include "cli/cli_options.h"
+#include "cli/colour_names.h"
 #include "cli/device_command.h"
+#include "cli/output_format.h"
 #include "cli/own_stderr.h"
 #include "preview/fonts.h"
 #include "theme/cab_file.h"
@@ -14,6 +17,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImageWriter>
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -75,7 +79,9 @@ bool outputUsable(const QString& output, const QStringList& inputs)
 {
     const QString problem = outputTargetProblem(output, inputs);
     if (problem.isEmpty()) return true;
-    printErr("Error: " + problem);
+    // "Cannot write F: it is a named pipe": the file first, as every other error line.
+    const QString prefix = "Cannot write " + output + ": ";
+    reportFileError(output, "not written, " + (problem.startsWith(prefix) ? problem.mid(prefix.size()) : problem));
     return false;
 }
 
@@ -89,25 +95,46 @@ struct Workspace {
     bool start()
     {
         if (!home.isValid()) {
-            printErr("Error: cannot create a working folder");
+            reportFileError(QDir::tempPath(), "cannot hold a working folder", home.errorString());
             return false;
         }
         Folders f = Folders::fromEnvironment();
         f.dataDir = home.path();
         session = std::make_unique<EditorSession>(user, f);
+        user.about(home.path(), "cannot be set up as a working folder");
         session->formLoad(QString());
+        user.about({}, {});
         return user.errorBoxes == 0;
     }
     int status() const { return user.errorBoxes > 0 ? 1 : 0; }
 };
 
+// A package named on the command line that cannot even be opened is reported before the
+// editor tries it: the editor's own message would not say which file it meant.
+bool packageReadable(const QString& package)
+{
+    const QString problem = inputProblem(package, "package");
+    if (problem.isEmpty()) return true;
+    reportFileError(package, problem);
+    return false;
+}
+
+// Opens a package as the editor does; its error boxes name the package.
+bool loadPackage(Workspace& w, const QString& package)
+{
+    w.user.about(package, "not a theme package");
+    w.session->LoadTheme(package);
+    w.user.about({}, {});
+    return w.status() == 0;
+}
+
 int runInfo(const Options& o)
 {
+    if (!packageReadable(o.package)) return 1;
     Workspace w;
     if (!w.start()) return 1;
     EditorSession& s = *w.session;
-    s.LoadTheme(o.package);
-    if (w.status() != 0) return 1;
+    if (!loadPackage(w, o.package)) return 1;
 
     QStringList members;
     try {
@@ -118,18 +145,25 @@ int runInfo(const Options& o)
         };
         cab.GetInfo(QString());
     } catch (const AppError& e) {
-        printErr("Error: " + e.description());
+        reportFileError(o.package, "not a theme package", e.description());
         return 1;
     }
 
-    QStringList colours;
+    // "colors" by value name as ever; "slots" adds the element names beside them.
+    QStringList colours, slotEntries, withoutElement;
     for (const SlotInfo& slot : kSlots) {
         const int i = slotOfValueName(slot.valueName);
-        colours << jsonString(slot.valueName) + ":" +
-                       jsonString(colourText(s.theme.colours[static_cast<size_t>(i)]));
+        const QString colour = jsonString(colourText(s.theme.colours[static_cast<size_t>(i)]));
+        colours << jsonString(slot.valueName) + ":" + colour;
+        const QString element = menuNameOfSlot(i);
+        const auto orNull = [](const QString& t) { return t.isEmpty() ? QString("null") : jsonString(t); };
+        slotEntries << "{\"value\":" + jsonString(slot.valueName) + ",\"element\":" + orNull(element) +
+                     ",\"short\":" + orNull(shortFormOfSlot(i)) + ",\"color\":" + colour + "}";
+        if (element.isEmpty()) withoutElement << jsonString(slot.valueName);
     }
     printOut("{\"name\":" + jsonString(s.theme.name) + ",\"colors\":{" + colours.join(',') +
-             "},\"today\":" + sizeJson(s.canvas.oPicBufToday) +
+             "},\"slots\":[" + slotEntries.join(',') + "],\"without_element\":[" +
+             withoutElement.join(',') + "],\"today\":" + sizeJson(s.canvas.oPicBufToday) +
              ",\"menu\":" + sizeJson(s.canvas.oPicBufMenu) + ",\"members\":[" +
              members.join(',') + "]}\n");
     return 0;
@@ -137,16 +171,15 @@ int runInfo(const Options& o)
 
 int runRender(const Options& o)
 {
+    if (!o.package.isEmpty() && !packageReadable(o.package)) return 1;
     if (!outputUsable(o.output, {o.package})) return 1;
     Workspace w;
     if (!w.start()) return 1;
     EditorSession& s = *w.session;
     const QDateTime now = o.clock(QDateTime::currentDateTime());
     s.clock = [now] { return now; };
-    if (!o.package.isEmpty()) {
-        s.LoadTheme(o.package);
-        if (w.status() != 0) return 1;
-    }
+    if (!o.package.isEmpty() && !loadPackage(w, o.package)) return 1;
+    w.user.about(o.output, "no screen was composed for it");
 
     s.theme.clearScreenFlags();
     if (o.screen == "main") {
@@ -169,12 +202,24 @@ int runRender(const Options& o)
 
     const QImage screen = s.canvas.oPicBuf.image();
     if (screen.isNull()) {
-        printErr("Error: no screen was composed");
+        reportFileError(o.output, "no screen was composed for it");
         return 1;
     }
+    // The format the name asks for; the options were refused before any work if it asks
+    // for none. JPEG and BMP carry no alpha, so the screen goes opaque to every format.
     QSaveFile out(o.output);
-    if (!out.open(QIODevice::WriteOnly) || !screen.save(&out, "PNG") || !commitWhole(out)) {
-        printErr("Error: cannot write " + o.output);
+    QImageWriter writer(&out, pictureFormatForName(o.output));
+    if (!out.open(QIODevice::WriteOnly)) {
+        reportFileError(o.output, "cannot be written", out.errorString());
+        return 1;
+    }
+    if (!writer.write(screen.convertToFormat(QImage::Format_RGB32))) {
+        out.cancelWriting();
+        reportFileError(o.output, "cannot be written", writer.errorString());
+        return 1;
+    }
+    if (!commitWhole(out)) {
+        reportFileError(o.output, "cannot be written", out.errorString());
         return 1;
     }
     return 0;
@@ -182,6 +227,13 @@ int runRender(const Options& o)
 
 int runBuild(const Options& o)
 {
+    for (const QString& picture : {o.today, o.menu}) {
+        const QString problem = picture.isEmpty() ? QString() : inputProblem(picture, "picture");
+        if (!problem.isEmpty()) {
+            reportFileError(picture, problem);
+            return 1;
+        }
+    }
     if (!outputUsable(o.output, {o.today, o.menu})) return 1;
     Workspace w;
     if (!w.start()) return 1;
@@ -197,10 +249,12 @@ int runBuild(const Options& o)
     w.user.placement = o.placement;
     if (!o.today.isEmpty()) {
         w.user.fileAnswers = {QFileInfo(o.today).absoluteFilePath()};
+        w.user.about(o.today, "cannot be read as a picture");
         if (!s.LoadMainImage() || w.status() != 0) return 1;
     }
     if (!o.menu.isEmpty()) {
         w.user.fileAnswers = {QFileInfo(o.menu).absoluteFilePath()};
+        w.user.about(o.menu, "cannot be read as a picture");
         if (!s.LoadMenuImage() || w.status() != 0) return 1;
     }
 
@@ -210,12 +264,14 @@ int runBuild(const Options& o)
     s.state.colourDepth256 = o.depth256;
 
     w.user.fileAnswers = {QFileInfo(o.output).absoluteFilePath()};
+    w.user.about(o.output, "cannot be written");
     s.SaveTheme();
     return w.status();
 }
 
 int runExtract(const Options& o)
 {
+    if (!packageReadable(o.package)) return 1;
     try {
         CCabFile cab;
         cab.setCabName(o.package);
@@ -230,11 +286,44 @@ int runExtract(const Options& o)
         };
         cab.Extract(QString(), QFileInfo(o.output).absoluteFilePath(), QString());
     } catch (const AppError& e) {
-        printErr("Error: " + e.description());
+        // The package was readable when the walk began: what fails now is the package's
+        // contents or the writing of its members.
+        static const QList<int> writeFaults = {5, 19, 29, 39, 82, 112};
+        if (writeFaults.contains(e.number()))
+            reportFileError(o.output, "cannot be written", e.description());
+        else
+            reportFileError(o.package, "not a package", e.description());
         return 1;
     }
     return 0;
 }
+
+int runVersion(const Options&)
+{
+    printOut("orvantis-cli " + kVersion + "\n");
+    return 0;
+}
+
+int runHelp(const Options&)
+{
+    printOut(usageText());
+    return 0;
+}
+
+// Every command of parseOptions() and the routine that carries it out.
+struct CommandEntry {
+    const char* name;
+    int (*run)(const Options&);
+    bool needsWorkspace; // clears the data folders of runs that were killed first
+};
+const CommandEntry kCommandTable[] = {
+    {"help", runHelp, false},
+    {"version", runVersion, false},
+    {"info", runInfo, true},
+    {"render", runRender, true},
+    {"build", runBuild, true},
+    {"extract", runExtract, true},
+};
 
 } // namespace
 
@@ -255,7 +344,9 @@ int main(int argc, char** argv)
 
     QStringList args = app.arguments();
     args.removeFirst();
-    if (args.value(0) == "device") return runDeviceCommand(args.mid(1));
+    // The device commands read their own arguments; help and version still mean the tool's.
+    const bool askedForHelp = args.contains("--help") || args.contains("-h") || args.contains("--version");
+    if (args.value(0) == "device" && !askedForHelp) return runDeviceCommand(args.mid(1));
     Options o;
     QString problem;
     if (!parseOptions(args, o, problem)) {
@@ -263,14 +354,12 @@ int main(int argc, char** argv)
         printErr("Try 'orvantis-cli --help'.");
         return 2;
     }
-    if (o.command == "help") {
-        printOut(usageText());
-        return 0;
+    for (const CommandEntry& c : kCommandTable) {
+        if (o.command != QLatin1String(c.name)) continue;
+        // Data folders of runs that were killed are cleared here, by the next run.
+        if (c.needsWorkspace) removeStaleToolWorkspaces(QDir::tempPath());
+        return c.run(o);
     }
-    // Data folders of runs that were killed are cleared here, by the next run.
-    removeStaleToolWorkspaces(QDir::tempPath());
-    if (o.command == "info") return runInfo(o);
-    if (o.command == "render") return runRender(o);
-    if (o.command == "build") return runBuild(o);
-    return runExtract(o);
+    printErr("orvantis-cli: unknown command " + o.command);
+    return 2;
 }

@@ -14,7 +14,10 @@ for f in lib/orvantis/orvantis lib/orvantis/orvantis-cli lib/orvantis/makecab \
          lib/orvantis/Orvantis.HLP bin/orvantis bin/orvantis-cli \
          share/applications/orvantis.desktop share/mime/packages/orvantis-tsk.xml \
          share/icons/hicolor/48x48/apps/orvantis.png \
-         share/icons/hicolor/48x48/mimetypes/application-x-orvantis-document.png; do
+         share/icons/hicolor/48x48/mimetypes/application-x-orvantis-document.png \
+         share/man/man1/orvantis.1.gz share/man/man1/orvantis-cli.1.gz \
+         share/bash-completion/completions/orvantis-cli share/zsh/vendor-completions/_orvantis-cli \
+         share/fish/vendor_completions.d/orvantis-cli.fish; do
   [ -e "$prefix/$f" ] || fail "$f is not installed"
 done
 # What the build made of the optional parts is installed too.

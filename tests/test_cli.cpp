@@ -100,7 +100,8 @@ TEST_F(CliTest, LibraryChatterStaysOffStderr)
     writeBytes(path("cut.png"), png.left(png.size() / 2));
     const CliRun r = cli({"build", "--name", "Cut", "--today", path("cut.png"), "-o", path("Cut.tsk")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Error: Cannot read the picture cut.png (LoadMainImage)\n");
+    EXPECT_EQ(r.err, "orvantis-cli: " + path("cut.png") +
+                         ": cannot be read as a picture (Cannot read the picture cut.png)\n");
 }
 
 // The tool draws in the editor's handheld font: its screen is the editor's canvas exactly.
@@ -217,21 +218,22 @@ TEST_F(CliTest, EditorBoxesGoToStderrAndFailWithOne)
 {
     const CliRun missing = cli({"info", path("absent.tsk")});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, "Error: The system cannot find the file specified. (LoadTheme)\n");
+    EXPECT_EQ(missing.err, "orvantis-cli: " + path("absent.tsk") + ": no such file\n");
     EXPECT_TRUE(missing.out.isEmpty());
 
     const QString noData = packWithMakecab(dir.path(), "NoData.tsk",
                                            {{"tdywater.001", encode(testPicture(240, 293), "PNG")}});
     const CliRun r = cli({"info", noData});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Unable to locate Theme Data File!\n");
+    EXPECT_EQ(r.err, "orvantis-cli: " + noData + ": not a theme package (Unable to locate Theme Data File!)\n");
 
     writeBytes(path("not-a-picture.png"), "plain text");
     const CliRun bad = cli({"build", "--name", "Bad", "--today", path("not-a-picture.png"), "-o",
                          path("Bad.tsk")});
     EXPECT_EQ(bad.status, 1);
-    EXPECT_TRUE(bad.err.startsWith("Error: ")) << bad.err.toStdString();
-    EXPECT_TRUE(bad.err.endsWith(" (LoadMainImage)\n")) << bad.err.toStdString();
+    EXPECT_TRUE(bad.err.startsWith("orvantis-cli: " + path("not-a-picture.png") + ": cannot be read as a picture ("))
+        << bad.err.toStdString();
+    EXPECT_TRUE(bad.err.endsWith(")\n")) << bad.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(path("Bad.tsk")));
 }
 

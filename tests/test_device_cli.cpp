@@ -69,7 +69,7 @@ TEST_F(DeviceCli, FailuresAndBadArgumentsReportOnStderr)
     const struct {
         QStringList args;
         int status;
-        const char* err;
+        QString err;
     } cases[] = {
         {{"get", "\\My Documents\\.."}, 1, "Not copied, the name on the PocketPC is no file name: \\My Documents\\..\n"},
         {{"get", "\\My Documents\\a/b"}, 1, "Not copied, the name on the PocketPC is no file name: \\My Documents\\a/b\n"},
@@ -77,7 +77,7 @@ TEST_F(DeviceCli, FailuresAndBadArgumentsReportOnStderr)
         {{"get", "\\My Documents\\"}, 1, "Not copied, the name on the PocketPC is no file name: \\My Documents\\\n"},
         {{"put", pc("a.tsk"), "dir/sub\\evil.tsk"}, 1, "Not sent, the name is no file name on the PocketPC: dir/sub\\evil.tsk\n"},
         {{"get", "\\My Documents\\none.tsk", dir.path()}, 1, "Error: \\My Documents\\none.tsk is empty or cannot be opened on the device\n"},
-        {{"put", pc("none.tsk")}, 1, "Error: File not found\n"},
+        {{"put", pc("none.tsk")}, 1, "orvantis-cli: " + pc("none.tsk") + ": no such file\n"},
         {{"delete", "\\My Documents\\none.tsk"}, 1, "Error: \\My Documents\\none.tsk was not deleted. Last Error: 2\n"},
         {{"list", "extra"}, 2, "orvantis-cli: wrong arguments for device list\nTry 'orvantis-cli --help'.\n"},
         {{"fetch"}, 2, "orvantis-cli: unknown device command fetch\nTry 'orvantis-cli --help'.\n"},

@@ -137,7 +137,7 @@ TEST_F(OutputTargets, RenderAndBuildRefuseEveryTargetBeforeAnyWorkAndLeaveItStan
         SCOPED_TRACE(t.name.toStdString());
         const ToolRun render = runCli(dir, {"render", "--screen", "main", "-o", path(t.name)});
         EXPECT_EQ(render.status, 1);
-        EXPECT_EQ(render.err, "Error: Cannot write " + path(t.name) + ": it is " + t.calledIn + "\n");
+        EXPECT_EQ(render.err, "orvantis-cli: " + path(t.name) + ": not written, it is " + t.calledIn + "\n");
         const ToolRun build = runCli(dir, {"build", "--name", "Dusk", "-o", path(t.name)});
         EXPECT_EQ(build.status, 1);
         EXPECT_EQ(build.err, render.err);
@@ -148,7 +148,7 @@ TEST_F(OutputTargets, RenderAndBuildRefuseEveryTargetBeforeAnyWorkAndLeaveItStan
     const QByteArray package = readBytes(pkg);
     const ToolRun self = runCli(dir, {"render", pkg, "--screen", "main", "-o", pkg});
     EXPECT_EQ(self.status, 1);
-    EXPECT_EQ(self.err, "Error: Cannot write " + pkg + ": it is the file being read (" + pkg + ")\n");
+    EXPECT_EQ(self.err, "orvantis-cli: " + pkg + ": not written, it is the file being read (" + pkg + ")\n");
     EXPECT_EQ(readBytes(pkg), package);
 
     const QByteArray picture = readBytes(path("today.png"));

@@ -60,9 +60,9 @@ TEST_F(PlaceCliTest, BadPlacementArgumentsSayWhyAndExitWithTwo)
         {{"--fit", "place", "--zoom", "0.5"}, "--zoom takes a number of 1 or more"},
         {{"--fit", "place", "--zoom", "nan"}, "--zoom takes a number of 1 or more"},
         {{"--fit", "place", "--focus", "0.5"},
-         "--focus takes X,Y: two fractions of the picture's width and height"},
+         "--focus takes X,Y: two fractions of the picture's width and height, each from 0.0 to 1.0"},
         {{"--fit", "place", "--focus", "inf,0.5"},
-         "--focus takes X,Y: two fractions of the picture's width and height"},
+         "--focus takes X,Y: two fractions of the picture's width and height, each from 0.0 to 1.0"},
         {{"--fit", "crop", "--zoom", "2"}, "--focus and --zoom need --fit place"},
     };
     for (const auto& c : cases) {

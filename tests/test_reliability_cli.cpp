@@ -75,7 +75,8 @@ TEST_F(ToolReliabilityTest, BuildOntoAFullFileSystemFailsAndKeepsTheOldPackage)
                                            path("Ocean.tsk"), ORV_BINARY_DIR "/orvantis-cli",
                                            path("red.png")});
     EXPECT_EQ(r.out, "status 1\nkept\n");
-    EXPECT_EQ(r.err, "Error: Path/File access error: " + path("full") + "/Ocean.tsk (SaveTheme)\n");
+    EXPECT_EQ(r.err, "orvantis-cli: " + path("full") + "/Ocean.tsk: cannot be written (Path/File access error: " +
+                         path("full") + "/Ocean.tsk)\n");
 }
 
 TEST_F(ToolReliabilityTest, MakecabFailsInOneLineWhenItsCabinetCannotBeWritten)
@@ -101,9 +102,10 @@ TEST_F(ToolReliabilityTest, ExtractReportsWhatItCouldNotWrite)
         QString error;
     } cases[] = {
         {"a disk that fills up", path("out"), 1000,
-         "Error: The system cannot write to the specified device.\n"},
+         "orvantis-cli: " + path("out") + ": cannot be written (The system cannot write to the specified device.)\n"},
         {"an output folder that cannot be made", path("plain-file/out"), 0,
-         "Error: The directory or file cannot be created.\n"},
+         "orvantis-cli: " + path("plain-file/out") +
+             ": cannot be written (The directory or file cannot be created.)\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -18,6 +18,17 @@ namespace orv {
 
 namespace {
 
+// A member's time stamp: the file's own, or, for reproducible packages, SOURCE_DATE_EPOCH
+// (seconds since 1970) taken as UTC so that the same inputs give the same bytes anywhere.
+// An epoch the cabinet's DOS date cannot hold (before 1980, after 2107) is ignored.
+GDateTime* memberTime(const QFileInfo& info)
+{
+    bool ok = false;
+    const qint64 epoch = qEnvironmentVariable("SOURCE_DATE_EPOCH").toLongLong(&ok);
+    if (ok && epoch >= 315532800 && epoch <= 4354819199) return g_date_time_new_from_unix_utc(epoch);
+    return g_date_time_new_from_unix_local(info.lastModified().toSecsSinceEpoch());
+}
+
 // The directives the editor's directive file uses. Size limits and reserves are accepted
 // and ignored: one cabinet is written whatever they say.
 enum class Kind { OnOff, Number, Text };
@@ -185,7 +196,7 @@ QString buildCabinet(const CabDirectives& directives, const QString& baseDir)
         GBytes* bytes = g_bytes_new(data.constData(), static_cast<gsize>(data.size()));
         GPtr<GCabFile> file(gcab_file_new_with_bytes(member.toLatin1().constData(), bytes));
         g_bytes_unref(bytes);
-        GDateTime* when = g_date_time_new_from_unix_local(info.lastModified().toSecsSinceEpoch());
+        GDateTime* when = memberTime(info);
         gcab_file_set_date_time(file.get(), when);
         g_date_time_unref(when);
         gcab_file_set_attributes(file.get(), GCAB_FILE_ATTRIBUTE_ARCH);
