@@ -27,6 +27,8 @@ QString inputProblem(const QString& path, const QString& kind)
     const QFileInfo info(path);
     if (!info.exists()) return QStringLiteral("no such file");
     if (info.isDir()) return "is a folder, not a " + kind;
+    // Opening a pipe would wait for a writer, and a device never ends: neither is a file.
+    if (!info.isFile()) return "is not a regular file, not a " + kind;
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return "cannot be read (" + f.errorString() + ")";
     return {};
