@@ -132,23 +132,30 @@ TEST_F(OutputTargets, RenderAndBuildRefuseEveryTargetBeforeAnyWorkAndLeaveItStan
 {
     const QString pkg = smallPackage("Input.tsk");
     writeBytes(path("today.png"), encode(flatPicture(240, 293), "PNG"));
-    const QList<Target> rows = makeTargets(dir.path(), "");
-    for (const Target& t : rows) {
-        SCOPED_TRACE(t.name.toStdString());
-        const ToolRun render = runCli(dir, {"render", "--screen", "main", "-o", path(t.name)});
-        EXPECT_EQ(render.status, 1);
-        EXPECT_EQ(render.err, "orvantis-cli: " + path(t.name) + ": not written, it is " + t.calledIn + "\n");
-        const ToolRun build = runCli(dir, {"build", "--name", "Dusk", "-o", path(t.name)});
-        EXPECT_EQ(build.status, 1);
-        EXPECT_EQ(build.err, render.err);
-        EXPECT_EQ(kindAt(path(t.name)), t.kind);
+    // Each command is given a name of the kind it writes, so only the target is at fault.
+    for (const QString& suffix : {QString(".png"), QString(".tsk")}) {
+        for (const Target& t : makeTargets(dir.path(), suffix)) {
+            SCOPED_TRACE(t.name.toStdString());
+            const QStringList args = suffix == ".png"
+                                         ? QStringList{"render", "--screen", "main", "-o", path(t.name)}
+                                         : QStringList{"build", "--name", "Dusk", "-o", path(t.name)};
+            const ToolRun run = runCli(dir, args);
+            EXPECT_EQ(run.status, 1);
+            EXPECT_EQ(run.err, "orvantis-cli: " + path(t.name) + ": not written, it is " + t.calledIn + "\n");
+            EXPECT_EQ(kindAt(path(t.name)), t.kind);
+        }
     }
 
     // The input itself: the package stays a package, the picture stays the picture.
     const QByteArray package = readBytes(pkg);
-    const ToolRun self = runCli(dir, {"render", pkg, "--screen", "main", "-o", pkg});
+    // Under its own name the package is refused for its extension already; under a picture's
+    // name (a hard link) only the check of the file itself stands in the way.
+    EXPECT_EQ(runCli(dir, {"render", pkg, "--screen", "main", "-o", pkg}).status, 2);
+    const QString alias = path("alias.png");
+    ASSERT_EQ(::link(QFile::encodeName(pkg).constData(), QFile::encodeName(alias).constData()), 0);
+    const ToolRun self = runCli(dir, {"render", pkg, "--screen", "main", "-o", alias});
     EXPECT_EQ(self.status, 1);
-    EXPECT_EQ(self.err, "orvantis-cli: " + pkg + ": not written, it is the file being read (" + pkg + ")\n");
+    EXPECT_EQ(self.err, "orvantis-cli: " + alias + ": not written, it is the file being read (" + pkg + ")\n");
     EXPECT_EQ(readBytes(pkg), package);
 
     const QByteArray picture = readBytes(path("today.png"));
