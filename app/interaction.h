@@ -10,6 +10,8 @@
 
 namespace orv {
 
+class PlacementSource;
+
 enum class MsgIcon { None, Critical, Exclamation, Information, Question };
 enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MsgResult { Ok, Cancel, Yes, No };
@@ -38,7 +40,8 @@ public:
     // Where a frame of the target's proportions goes over the loaded picture, or nullopt when
     // the user cancelled (the picture is then cropped, as after closing the fit dialog).
     // Nobody to ask answers nullopt.
-    virtual std::optional<Placement> choosePlacement(const QImage& /*picture*/, QSize /*target*/)
+    // The picture may still be being read: the dialog shows a reduced copy meanwhile.
+    virtual std::optional<Placement> choosePlacement(PlacementSource& /*picture*/, QSize /*target*/)
     {
         return std::nullopt;
     }
