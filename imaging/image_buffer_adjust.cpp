@@ -30,18 +30,32 @@ quint8 clampByte(double v)
     return static_cast<quint8>(std::clamp(static_cast<int>(std::lround(v)), 0, 255));
 }
 
-// Applies the table to the three colour channels of every pixel inside r.
-void applyTable(QImage& image, const QRect& r, const Table& t)
+// Applies the table to the three colour channels of every pixel of `from` inside r, writing
+// the result to the same place in `to` (the same picture or one of the same size).
+void applyTable(const QImage& from, QImage& to, const QRect& r, const Table& t)
 {
+    // One table per channel, already in the channel's place: a lookup and an or per channel.
+    std::array<QRgb, 256> red, green, blue;
+    for (size_t i = 0; i < 256; ++i) {
+        red[i] = 0xFF000000u | (QRgb(t[i]) << 16);
+        green[i] = QRgb(t[i]) << 8;
+        blue[i] = t[i];
+    }
     for (int y = r.top(); y <= r.bottom(); ++y) {
-        QRgb* p = reinterpret_cast<QRgb*>(image.scanLine(y)) + r.left();
+        const QRgb* s = reinterpret_cast<const QRgb*>(from.constScanLine(y)) + r.left();
+        QRgb* p = reinterpret_cast<QRgb*>(to.scanLine(y)) + r.left();
         QRgb* const end = p + r.width();
-        for (; p != end; ++p) {
-            const QRgb c = *p;
-            *p = 0xFF000000u | (QRgb(t[(c >> 16) & 0xFF]) << 16) | (QRgb(t[(c >> 8) & 0xFF]) << 8) |
-                 QRgb(t[c & 0xFF]);
+        for (; p != end; ++p, ++s) {
+            const QRgb c = *s;
+            *p = red[(c >> 16) & 0xFF] | green[(c >> 8) & 0xFF] | blue[c & 0xFF];
         }
     }
+}
+
+void applyTable(QImage& image, const QRect& r, const Table& t)
+{
+    image.detach();
+    applyTable(image, image, r, t);
 }
 
 struct LiqAttr {
@@ -128,7 +142,16 @@ void adjustInOnePass(ImageBuffer& b, double gamma, float brightness, float contr
     }
     QImage picture = to24(b.image());
     b.Clear(2); // the buffer lets go of the pixels, so they are written in place, not copied
-    applyTable(picture, r, t);
+    if (r == picture.rect() && !picture.isDetached()) {
+        // Pixels shared with another picture (a background copied unchanged): read them there
+        // and write the adjusted ones into a new picture, one pass instead of copy and pass.
+        QImage out(picture.size(), QImage::Format_RGB32);
+        if (out.isNull()) throw AppError(7, "Picbuf", "Out of memory");
+        applyTable(picture, out, r, t);
+        picture = out;
+    } else {
+        applyTable(picture, r, t);
+    }
     b.setPicture(picture);
     b.setRect(rect.left(), rect.top(), rect.width(), rect.height());
 }
