@@ -10,6 +10,8 @@
 
 namespace orv {
 
+class PlacementSource;
+
 enum class MsgIcon { None, Critical, Exclamation, Information, Question };
 enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, YesYesToAllNoCancel };
 enum class MsgResult { Ok, Cancel, Yes, No, YesToAll };
@@ -39,7 +41,8 @@ public:
     virtual FitChoice chooseFit() = 0;
     // Where a frame of the target's proportions goes over the loaded picture, or nullopt when
     // the user cancelled (the picture is then cropped, as after closing the fit dialog).
-    virtual std::optional<Placement> choosePlacement(const QImage& picture, QSize target) = 0;
+    // The picture may still be being read: the dialog shows a reduced copy meanwhile.
+    virtual std::optional<Placement> choosePlacement(PlacementSource& picture, QSize target) = 0;
     virtual MsgResult messageBox(const QString& text, const QString& title, MsgIcon icon,
                                  MsgButtons buttons = MsgButtons::Ok) = 0;
     // The hourglass: on while something slow runs.

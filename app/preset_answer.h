@@ -38,7 +38,7 @@ public:
         return user_.chooseColour(start, title);
     }
     FitChoice chooseFit() override { return user_.chooseFit(); }
-    std::optional<Placement> choosePlacement(const QImage& picture, QSize target) override
+    std::optional<Placement> choosePlacement(PlacementSource& picture, QSize target) override
     {
         return user_.choosePlacement(picture, target);
     }

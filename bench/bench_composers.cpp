@@ -18,7 +18,7 @@ public:
     std::optional<QString> saveFile(const orv::FileDialogRequest&) override { return {}; }
     std::optional<orv::Colour> chooseColour(orv::Colour, const QString&) override { return {}; }
     orv::FitChoice chooseFit() override { return orv::FitChoice::Crop; }
-    std::optional<orv::Placement> choosePlacement(const QImage&, QSize) override { return {}; }
+    std::optional<orv::Placement> choosePlacement(orv::PlacementSource&, QSize) override { return {}; }
     orv::MsgResult messageBox(const QString&, const QString&, orv::MsgIcon, orv::MsgButtons) override
     {
         ++boxes;
@@ -72,6 +72,22 @@ void redraw(benchmark::State& state, void (orv::EditorSession::*composer)(), boo
     BENCHMARK(BM_##name##_Adjusted)->Unit(benchmark::kMicrosecond);
 
 SCREEN(DoScreenMain)
+
+// A slider drag: one value moves before every redraw, so the adjusted picture is new each time.
+void BM_DoScreenMain_AdjustedSliderMove(benchmark::State& state)
+{
+    orv::EditorSession& s = *editor().session;
+    s.adjustToday = orv::AdjustmentSet{3.0, 0.6f, 0.55f};
+    s.adjustMenu = orv::AdjustmentSet{};
+    s.switchEditTarget(false);
+    int step = 0;
+    for (auto _ : state) {
+        s.sliderChanged(orv::Slider::Brightness, 600 + (step++ & 1));
+        benchmark::DoNotOptimize(s.canvas.oPicBuf.image().constBits());
+    }
+    if (editor().ui.boxes) state.SkipWithError("a redraw showed an error box");
+}
+BENCHMARK(BM_DoScreenMain_AdjustedSliderMove)->Unit(benchmark::kMicrosecond);
 SCREEN(DoScreenMessage)
 SCREEN(DoScreenMessageImp)
 SCREEN(DoScreenNavigation)

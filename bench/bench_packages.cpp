@@ -23,7 +23,7 @@ public:
     std::optional<QString> saveFile(const FileDialogRequest&) override { return path; }
     std::optional<Colour> chooseColour(Colour, const QString&) override { return std::nullopt; }
     FitChoice chooseFit() override { return FitChoice::Crop; }
-    std::optional<Placement> choosePlacement(const QImage&, QSize) override { return std::nullopt; }
+    std::optional<Placement> choosePlacement(orv::PlacementSource&, QSize) override { return std::nullopt; }
     MsgResult messageBox(const QString&, const QString&, MsgIcon icon, MsgButtons) override
     {
         if (icon == MsgIcon::Critical || icon == MsgIcon::Exclamation) ++errors;

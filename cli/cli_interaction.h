@@ -26,7 +26,7 @@ public:
     std::optional<QString> saveFile(const FileDialogRequest&) override { return next(); }
     std::optional<Colour> chooseColour(Colour, const QString&) override { return std::nullopt; }
     FitChoice chooseFit() override { return fit; }
-    std::optional<Placement> choosePlacement(const QImage&, QSize) override { return placement; }
+    std::optional<Placement> choosePlacement(PlacementSource&, QSize) override { return placement; }
     MsgResult messageBox(const QString& text, const QString& title, MsgIcon icon,
                          MsgButtons buttons) override;
     void setBusy(bool) override {}

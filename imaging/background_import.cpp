@@ -4,6 +4,7 @@
 #include "imaging/adjustment_values.h"
 #include "imaging/folder_of.h"
 #include "imaging/placement.h"
+#include "imaging/placement_source.h"
 
 namespace orv {
 
@@ -44,15 +45,28 @@ void fitInto(ImageBuffer& background, ImageBuffer& work, int width, bool crop, b
     background.ResampleMode = 2;
 }
 
-// Asks where the loaded picture goes and makes the placed result the scratch picture: it
-// already has the background's size, so the crop that follows copies it one to one and the
-// rest of the load (the Start menu following the Today picture included) is unchanged.
-// A cancelled placement leaves the picture to be cropped, as a closed fit dialog does.
-void placeInto(UserInteraction& ui, ImageBuffer& work, int width)
+// Reads the picture and asks where it goes, both at once: the placement dialog opens on a
+// reduced copy while the whole picture is read on another thread. The placed result, made
+// from the whole picture, becomes the scratch picture: it already has the background's size,
+// so the crop that follows copies it one to one and the rest of the load (the Start menu
+// following the Today picture included) is unchanged. A cancelled placement leaves the whole
+// picture to be cropped, as a closed fit dialog does. A picture that cannot be shown before
+// it is read whole is read first, so an unreadable file is reported before anything is asked.
+void readAndPlace(UserInteraction& ui, ImageBuffer& work, const QString& path, int width)
 {
     const QSize target(width, kBackgroundHeight);
-    const std::optional<Placement> placement = ui.choosePlacement(work.image(), target);
-    if (placement) work.setPicture(placePicture(work.image(), target, *placement));
+    PlacementSource source(path);
+    if (!source.quickView()) source.whole();
+    const std::optional<Placement> placement = ui.choosePlacement(source, target);
+    QImage whole;
+    {
+        // OK may come before the whole picture is read.
+        std::optional<BusyScope> busy;
+        if (!source.ready()) busy.emplace(ui);
+        whole = source.whole();
+    }
+    work.FileName = path;
+    work.setPicture(placement ? placePicture(whole, target, *placement) : whole);
 }
 
 } // namespace
@@ -84,17 +98,20 @@ bool EditorSession::LoadMainImage(const QString& fileName)
         ImageBuffer& work = canvas.oPicBufWork;
         work.Create(24, kTodayWidth, 320, kWhite);
         work.FileFormat = 0;
-        try {
-            FitFlagScope fit(work, !crop);
-            work.FileName = path;
-            work.LoadFile();
-        } catch (const AppError& e) {
-            // A package without a usable Today picture: the loader tries its next way.
-            if (pathGiven && e.number() == kErrBadPicture) throw AppError::cancelled();
-            throw;
+        if (place) {
+            readAndPlace(ui_, work, path, kTodayWidth);
+        } else {
+            try {
+                FitFlagScope fit(work, !crop);
+                work.FileName = path;
+                work.LoadFile();
+            } catch (const AppError& e) {
+                // A package without a usable Today picture: the loader tries its next way.
+                if (pathGiven && e.number() == kErrBadPicture) throw AppError::cancelled();
+                throw;
+            }
+            if (work.BitsPerPixel() < 24) work.ConvertBitsPerPixel(24);
         }
-        if (work.BitsPerPixel() < 24) work.ConvertBitsPerPixel(24);
-        if (place) placeInto(ui_, work, kTodayWidth);
 
         fitInto(canvas.oPicBufToday, work, kTodayWidth, crop, !crop);
         // The scratch picture may be a large photo: it is not kept between operations.
@@ -141,13 +158,14 @@ bool EditorSession::LoadMenuImage(const QString& fileName, bool quiet)
         if (follows) {
             // The left 150 columns of the fitted Today background, read from no file.
             work.CopyFrom(false, canvas.oPicBufToday, false, 0);
+        } else if (place) {
+            readAndPlace(ui_, work, path, kMenuWidth);
         } else {
             FitFlagScope fit(work, false);
             work.FileName = path;
             work.LoadFile();
         }
         if (work.BitsPerPixel() < 24) work.ConvertBitsPerPixel(24);
-        if (place) placeInto(ui_, work, kMenuWidth);
 
         fitInto(canvas.oPicBufMenu, work, kMenuWidth, crop || follows, !(follows || crop));
         work.Clear(2);

@@ -5,6 +5,7 @@
 // and walks the raw scanlines once. The neutral values leave every pixel as it was.
 #include "app/errors.h"
 #include "imaging/image_buffer.h"
+#include "imaging/image_buffer_adjust.h"
 
 #include <libimagequant.h>
 
@@ -29,18 +30,32 @@ quint8 clampByte(double v)
     return static_cast<quint8>(std::clamp(static_cast<int>(std::lround(v)), 0, 255));
 }
 
-// Applies the table to the three colour channels of every pixel inside r.
-void applyTable(QImage& image, const QRect& r, const Table& t)
+// Applies the table to the three colour channels of every pixel of `from` inside r, writing
+// the result to the same place in `to` (the same picture or one of the same size).
+void applyTable(const QImage& from, QImage& to, const QRect& r, const Table& t)
 {
+    // One table per channel, already in the channel's place: a lookup and an or per channel.
+    std::array<QRgb, 256> red, green, blue;
+    for (size_t i = 0; i < 256; ++i) {
+        red[i] = 0xFF000000u | (QRgb(t[i]) << 16);
+        green[i] = QRgb(t[i]) << 8;
+        blue[i] = t[i];
+    }
     for (int y = r.top(); y <= r.bottom(); ++y) {
-        QRgb* p = reinterpret_cast<QRgb*>(image.scanLine(y)) + r.left();
+        const QRgb* s = reinterpret_cast<const QRgb*>(from.constScanLine(y)) + r.left();
+        QRgb* p = reinterpret_cast<QRgb*>(to.scanLine(y)) + r.left();
         QRgb* const end = p + r.width();
-        for (; p != end; ++p) {
-            const QRgb c = *p;
-            *p = 0xFF000000u | (QRgb(t[(c >> 16) & 0xFF]) << 16) | (QRgb(t[(c >> 8) & 0xFF]) << 8) |
-                 QRgb(t[c & 0xFF]);
+        for (; p != end; ++p, ++s) {
+            const QRgb c = *s;
+            *p = red[(c >> 16) & 0xFF] | green[(c >> 8) & 0xFF] | blue[c & 0xFF];
         }
     }
+}
+
+void applyTable(QImage& image, const QRect& r, const Table& t)
+{
+    image.detach();
+    applyTable(image, image, r, t);
 }
 
 struct LiqAttr {
@@ -51,19 +66,48 @@ struct LiqAttr {
 
 } // namespace
 
+namespace {
+
+// 5.0 is the neutral position; every 2.5 above halves the exponent (brighter mid-tones),
+// every 2.5 below doubles it (darker), so the slider feels even across its travel.
+// During a brightness or contrast drag the gamma stays put: its 256 powers are worked out
+// once per value (kept per thread, so no lock is needed).
+Table gammaTable(double gamma)
+{
+    gamma = std::clamp(gamma, 1.0, 10.0);
+    thread_local double lastGamma = -1.0;
+    thread_local Table last;
+    if (gamma == lastGamma) return last;
+    const double exponent = std::exp2((kNeutralGamma - gamma) / 2.5);
+    Table t;
+    for (int i = 0; i < 256; ++i) t[size_t(i)] = clampByte(255.0 * std::pow(i / 255.0, exponent));
+    last = t;
+    lastGamma = gamma;
+    return t;
+}
+
+// Contrast scales the distance from mid-grey by 1/4 (0.0) to 4 (1.0); brightness then
+// shifts every channel by up to half the range either way.
+Table brightnessContrastTable(float brightness, float contrast)
+{
+    brightness = std::clamp(brightness, 0.0f, 1.0f);
+    contrast = std::clamp(contrast, 0.0f, 1.0f);
+    const double factor = std::pow(4.0, (contrast - 0.5) * 2.0);
+    const double offset = (brightness - 0.5) * 256.0;
+    Table t;
+    for (int i = 0; i < 256; ++i) t[size_t(i)] = clampByte((i - 128) * factor + 128 + offset);
+    return t;
+}
+
+} // namespace
+
 void ImageBuffer::AdjustGamma(double gamma)
 {
     if (image_.isNull() || gamma == kNeutralGamma) return;
     const QRect r = QRect(RectLeft, RectTop, RectWidth, RectHeight).intersected(image_.rect());
     if (r.isEmpty()) return;
     ensure24();
-    // 5.0 is the neutral position; every 2.5 above halves the exponent (brighter mid-tones),
-    // every 2.5 below doubles it (darker), so the slider feels even across its travel.
-    gamma = std::clamp(gamma, 1.0, 10.0);
-    const double exponent = std::exp2((kNeutralGamma - gamma) / 2.5);
-    Table t;
-    for (int i = 0; i < 256; ++i) t[size_t(i)] = clampByte(255.0 * std::pow(i / 255.0, exponent));
-    applyTable(image_, r, t);
+    applyTable(image_, r, gammaTable(gamma));
 }
 
 void ImageBuffer::AdjustBrightnessContrast(float brightness, float contrast)
@@ -72,15 +116,44 @@ void ImageBuffer::AdjustBrightnessContrast(float brightness, float contrast)
     const QRect r = QRect(RectLeft, RectTop, RectWidth, RectHeight).intersected(image_.rect());
     if (r.isEmpty()) return;
     ensure24();
-    brightness = std::clamp(brightness, 0.0f, 1.0f);
-    contrast = std::clamp(contrast, 0.0f, 1.0f);
-    // Contrast scales the distance from mid-grey by 1/4 (0.0) to 4 (1.0); brightness then
-    // shifts every channel by up to half the range either way.
-    const double factor = std::pow(4.0, (contrast - 0.5) * 2.0);
-    const double offset = (brightness - 0.5) * 256.0;
+    applyTable(image_, r, brightnessContrastTable(brightness, contrast));
+}
+
+// Both tables map a byte to a byte, so one table made of the two gives every pixel exactly
+// what the two passes give it.
+void adjustInOnePass(ImageBuffer& b, double gamma, float brightness, float contrast)
+{
+    const bool gammaNeutral = gamma == kNeutralGamma;
+    const bool unitsNeutral = brightness == kNeutralUnit && contrast == kNeutralUnit;
+    if (b.isEmpty() || (gammaNeutral && unitsNeutral)) return;
+    const QRect rect(b.RectLeft, b.RectTop, b.RectWidth, b.RectHeight);
+    const QRect r = rect.intersected(b.image().rect());
+    if (r.isEmpty()) return;
+
     Table t;
-    for (int i = 0; i < 256; ++i) t[size_t(i)] = clampByte((i - 128) * factor + 128 + offset);
-    applyTable(image_, r, t);
+    if (gammaNeutral) {
+        t = brightnessContrastTable(brightness, contrast);
+    } else if (unitsNeutral) {
+        t = gammaTable(gamma);
+    } else {
+        const Table g = gammaTable(gamma);
+        const Table bc = brightnessContrastTable(brightness, contrast);
+        for (size_t i = 0; i < 256; ++i) t[i] = bc[g[i]];
+    }
+    QImage picture = to24(b.image());
+    b.Clear(2); // the buffer lets go of the pixels, so they are written in place, not copied
+    if (r == picture.rect() && !picture.isDetached()) {
+        // Pixels shared with another picture (a background copied unchanged): read them there
+        // and write the adjusted ones into a new picture, one pass instead of copy and pass.
+        QImage out(picture.size(), QImage::Format_RGB32);
+        if (out.isNull()) throw AppError(7, "Picbuf", "Out of memory");
+        applyTable(picture, out, r, t);
+        picture = out;
+    } else {
+        applyTable(picture, r, t);
+    }
+    b.setPicture(picture);
+    b.setRect(rect.left(), rect.top(), rect.width(), rect.height());
 }
 
 // optionA: search the palette thoroughly (slower) rather than quickly.

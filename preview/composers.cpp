@@ -1,8 +1,9 @@
 // The five screens of the preview. Each builds the whole screen afresh in the composition
 // buffer and copies it into the visible buffer as its last step, so a failed redraw leaves
 // the previous screen in place. The adjustments act on copies only: the stored backgrounds
-// are never changed here.
+// are never changed here, and an adjusted copy is kept until its picture or values change.
 #include "app/editor_session.h"
+#include "imaging/image_buffer_adjust.h"
 #include "preview/gradient.h"
 #include "preview/picture_cache.h"
 
@@ -31,6 +32,19 @@ void drawTitleText(ImageBuffer& c, const QString& text, int left, Colour colour)
     c.DrawText(0);
 }
 
+// The adjusted backgrounds, kept between redraws; composing runs on one thread only.
+AdjustedCopy& adjustedToday()
+{
+    static AdjustedCopy copy;
+    return copy;
+}
+
+AdjustedCopy& adjustedMenu()
+{
+    static AdjustedCopy copy;
+    return copy;
+}
+
 } // namespace
 
 // The preview exists from the canvas set-up on; before it there is nothing to draw into.
@@ -47,11 +61,25 @@ static void composeToday(EditorSession& s)
     c.Clear(2);
     c.Create(24, 240, 340, kWhite);
 
+    // The Today background as it would land in the fresh white composition, adjusted there;
+    // the same copy, made once, lands in the same place at every redraw.
     c.setRect(0, 27, 240, 293);
     cv.oPicBufToday.setRect(0, 0, 240, 293);
-    c.CopyFrom(true, cv.oPicBufToday, true, 0);
-    c.AdjustGamma(s.adjustToday.gamma);
-    c.AdjustBrightnessContrast(s.adjustToday.brightness, s.adjustToday.contrast);
+    const AdjustmentSet& set = s.adjustToday;
+    const ImageBuffer& today = adjustedToday().of(cv.oPicBufToday, set, [&](ImageBuffer& a) {
+        const QImage& picture = cv.oPicBufToday.image();
+        if (picture.width() >= 240 && picture.height() >= 293) {
+            // The picture covers the whole white area: its part is taken as it is.
+            a.CopyFrom(false, cv.oPicBufToday, true, 0);
+        } else {
+            a.ResampleMode = 2;
+            a.Create(24, 240, 293, kWhite);
+            a.setRect(0, 0, 240, 293);
+            a.CopyFrom(true, cv.oPicBufToday, true, 0);
+        }
+        adjustInOnePass(a, set.gamma, set.brightness, set.contrast);
+    });
+    c.CopyFrom(true, today, false, 0);
 
     DoGradient(s.theme.element(0), s.theme.element(1), cv.oPicBufGradient, 240, 27);
     c.CopyFrom(false, cv.oPicBufGradient, false, 0);
@@ -205,11 +233,15 @@ void EditorSession::DoScreenMenu()
             ImageBuffer& ovl = canvas.oPicBufMenuOvl;
 
             // A copy of the Start menu background, adjusted with the Start menu's values.
-            work.Clear(2);
             canvas.oPicBufMenu.setRect(0, 0, 150, 293);
-            work.CopyFrom(false, canvas.oPicBufMenu, true, 0);
-            work.AdjustGamma(adjustMenu.gamma);
-            work.AdjustBrightnessContrast(adjustMenu.brightness, adjustMenu.contrast);
+            const AdjustmentSet& set = adjustMenu;
+            const ImageBuffer& menu = adjustedMenu().of(canvas.oPicBufMenu, set, [&](ImageBuffer& a) {
+                a.Clear(2);
+                a.CopyFrom(false, canvas.oPicBufMenu, true, 0);
+                adjustInOnePass(a, set.gamma, set.brightness, set.contrast);
+            });
+            work.Clear(2);
+            work.CopyFrom(false, menu, false, 0);
 
             // The menu drawing over it; the background shows wherever the drawing is white.
             work.ResampleMode = 0;

@@ -40,4 +40,20 @@ Entry entryFor(const QString& name)
 QImage cachedPicture(const QString& name) { return entryFor(name).original; }
 QImage cachedPicture24(const QString& name) { return entryFor(name).raised; }
 
+const ImageBuffer& AdjustedCopy::of(const ImageBuffer& source, const AdjustmentSet& set,
+                                    const std::function<void(ImageBuffer&)>& make)
+{
+    const qint64 key = source.image().cacheKey();
+    const bool same = made_ && key == key_ && set.gamma == set_.gamma &&
+                      set.brightness == set_.brightness && set.contrast == set_.contrast;
+    if (same) return copy_;
+    made_ = false; // a make that throws leaves nothing to reuse
+    copy_ = ImageBuffer();
+    make(copy_);
+    key_ = key;
+    set_ = set;
+    made_ = true;
+    return copy_;
+}
+
 } // namespace orv

@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <future>
 
 namespace orv {
 
@@ -30,6 +31,38 @@ struct PictureToSave {
     bool optionA, dither, optionB;
     QString member;
 };
+
+// The adjusted copy of one background as the package holds it, still at 24 bits.
+void prepare(ImageBuffer& work, const PictureToSave& p)
+{
+    work.ResampleMode = 0;
+    p.source.setRect(0, 0, p.width, 293);
+    work.CopyFrom(false, p.source, true, 0);
+    work.AdjustGamma(p.adjust.gamma);
+    work.AdjustBrightnessContrast(p.adjust.brightness, p.adjust.contrast);
+    // The handheld reads the corner pixels as the picture's black and white.
+    work.SetPixel(0, 0, kBlack);
+    work.SetPixel(1, 0, kWhite);
+}
+
+void reduce(ImageBuffer& work, const PictureToSave& p)
+{
+    if (work.BitsPerPixel() > 8) work.ReduceColours(256, p.optionA, p.dither, p.optionB);
+}
+
+void write(ImageBuffer& work, const QString& path, bool colourDepth256)
+{
+    if (colourDepth256) {
+        work.FileFormat = 9;
+        work.SaveQuality = 0;
+    } else {
+        work.FileFormat = 7;
+        work.SaveQuality = 96;
+    }
+    work.FileName = path;
+    work.SaveFile();
+    if (colourDepth256) work.ConvertBitsPerPixel(24);
+}
 
 void writeDirectiveFile(const QString& path, const QByteArray& text)
 {
@@ -74,35 +107,34 @@ bool EditorSession::SaveTheme(const QString& toPath)
             emptyFolder(scratch);
             Save000Data();
 
-            ImageBuffer& work = canvas.oPicBufWork;
-            const PictureToSave pictures[] = {
-                {canvas.oPicBufToday, 240, adjustToday, state.reduceOptionAMain,
-                 state.ditherMain, state.reduceOptionBMain, kTodayMember},
-                {canvas.oPicBufMenu, 150, adjustMenu, state.reduceOptionAMenu,
-                 state.ditherMenu, state.reduceOptionBMenu, kMenuMember},
-            };
-            for (const PictureToSave& p : pictures) {
-                work.ResampleMode = 0;
-                p.source.setRect(0, 0, p.width, 293);
-                work.CopyFrom(false, p.source, true, 0);
-                work.AdjustGamma(p.adjust.gamma);
-                work.AdjustBrightnessContrast(p.adjust.brightness, p.adjust.contrast);
-                // The handheld reads the corner pixels as the picture's black and white.
-                work.SetPixel(0, 0, kBlack);
-                work.SetPixel(1, 0, kWhite);
-                if (state.colourDepth256) {
-                    if (work.BitsPerPixel() > 8)
-                        work.ReduceColours(256, p.optionA, p.dither, p.optionB);
-                    work.FileFormat = 9;
-                    work.SaveQuality = 0;
-                } else {
-                    work.FileFormat = 7;
-                    work.SaveQuality = 96;
+            const PictureToSave today{canvas.oPicBufToday, 240, adjustToday,
+                                      state.reduceOptionAMain, state.ditherMain,
+                                      state.reduceOptionBMain, kTodayMember};
+            const PictureToSave menu{canvas.oPicBufMenu, 150, adjustMenu,
+                                     state.reduceOptionAMenu, state.ditherMenu,
+                                     state.reduceOptionBMenu, kMenuMember};
+            // The Start menu picture goes through the scratch buffer, which keeps it
+            // afterwards as before; the Today picture has a buffer of its own, so that the
+            // two colour reductions, the slow part, can run side by side. Each reduction
+            // depends on its own picture only, so the files are the same either way.
+            ImageBuffer todayWork;
+            ImageBuffer& menuWork = canvas.oPicBufWork;
+            prepare(todayWork, today);
+            prepare(menuWork, menu);
+            if (state.colourDepth256) {
+                auto todayReduced =
+                    std::async(std::launch::async, [&] { reduce(todayWork, today); });
+                std::exception_ptr menuFailed;
+                try {
+                    reduce(menuWork, menu);
+                } catch (...) {
+                    menuFailed = std::current_exception();
                 }
-                work.FileName = joinPath(scratch, p.member);
-                work.SaveFile();
-                if (state.colourDepth256) work.ConvertBitsPerPixel(24);
+                todayReduced.get(); // the Today picture's failure is the one reported first
+                if (menuFailed) std::rethrow_exception(menuFailed);
             }
+            write(todayWork, joinPath(scratch, today.member), state.colourDepth256);
+            write(menuWork, joinPath(scratch, menu.member), state.colourDepth256);
 
             writeDirectiveFile(joinPath(scratch, kDirectiveFileName),
                                cabDirectiveText(packageName));

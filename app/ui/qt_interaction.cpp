@@ -2,6 +2,7 @@
 
 #include "app/ui/fit_dialog.h"
 #include "app/ui/placement_dialog.h"
+#include "imaging/placement_source.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -77,9 +78,9 @@ FitChoice QtInteraction::chooseFit()
     return d.ask();
 }
 
-std::optional<Placement> QtInteraction::choosePlacement(const QImage& picture, QSize target)
+std::optional<Placement> QtInteraction::choosePlacement(PlacementSource& picture, QSize target)
 {
-    if (picture.isNull() || target.isEmpty()) return std::nullopt;
+    if (picture.size().isEmpty() || target.isEmpty()) return std::nullopt;
     PlacementDialog d(picture, target, parent_);
     return d.ask();
 }

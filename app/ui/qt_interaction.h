@@ -16,7 +16,7 @@ public:
     std::optional<QString> saveFile(const FileDialogRequest& request) override;
     std::optional<Colour> chooseColour(Colour start, const QString& title) override;
     FitChoice chooseFit() override;
-    std::optional<Placement> choosePlacement(const QImage& picture, QSize target) override;
+    std::optional<Placement> choosePlacement(PlacementSource& picture, QSize target) override;
     MsgResult messageBox(const QString& text, const QString& title, MsgIcon icon,
                          MsgButtons buttons) override;
     void setBusy(bool busy) override;

@@ -2,6 +2,7 @@
 // A user who answers from a script and writes down every question and box.
 
 #include "app/interaction.h"
+#include "imaging/placement_source.h"
 
 #include <QStringList>
 #include <deque>
@@ -58,7 +59,7 @@ public:
         fitAnswers.pop_front();
         return a;
     }
-    std::optional<Placement> choosePlacement(const QImage& picture, QSize target) override
+    std::optional<Placement> choosePlacement(PlacementSource& picture, QSize target) override
     {
         placementRequests.emplace_back(picture.size(), target);
         if (placementAnswers.empty()) return std::nullopt;
