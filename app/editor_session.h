@@ -13,6 +13,7 @@
 #include "app/interaction.h"
 #include "app/program_state.h"
 #include "preview/canvas.h"
+#include "preview/legibility.h"
 #include "theme/theme_model.h"
 
 #include <QDateTime>
@@ -121,6 +122,16 @@ public:
     void mnuSaveMainImage();
     void mnuSaveMenuImage();
     void ScreenCapture();
+
+    // --- readable text and matching colours (app/legibility_commands.cpp) -------------------
+    // The legibility checks of the theme over the last composed Today screen (none before
+    // the first redraw); suggest as checkLegibility takes it.
+    std::vector<LegibilityCheck> legibilityChecks(bool suggest = true) const;
+    // The worst unreadable text takes its suggestion and the screen is redrawn. False when
+    // every text reads already.
+    bool fixLegibility();
+    // Every unreadable text takes its suggestion; how many changed.
+    int fixAllLegibility();
 
     // Captions that follow the switches.
     QString colourDepthCaption() const;

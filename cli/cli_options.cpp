@@ -1,5 +1,6 @@
 #include "cli/cli_options.h"
 
+#include "cli/check_command.h"
 #include "cli/device_command.h"
 #include "theme/theme_model.h"
 
@@ -85,7 +86,7 @@ QString usageText()
         "      and zoomed by Z (1, the default, is the largest frame; larger shows less) is\n"
         "      scaled to the background. The frame stays inside the picture.\n"
         "  extract PACKAGE.tsk DIR\n"
-        "      Unpacks the members into DIR.\n") + deviceUsageText() + QStringLiteral(
+        "      Unpacks the members into DIR.\n") + checkUsageText() + deviceUsageText() + QStringLiteral(
         "  --help\n"
         "      Shows this text.\n"
         "\n"
@@ -116,6 +117,10 @@ bool parseOptions(const QStringList& args, Options& o, QString& problem)
         const QString& a = args[i];
         if (!a.startsWith('-') || a == "-") {
             positional << a;
+            continue;
+        }
+        if (a == "--fix-contrast" && o.command == "build") {
+            o.fixContrast = true;
             continue;
         }
         if (i + 1 >= args.size()) {

@@ -4,6 +4,7 @@
 #include "app/editor_session.h"
 #include "app/safe_write.h"
 #include "cli/cli_interaction.h"
+#include "cli/check_command.h"
 #include "cli/cli_options.h"
 #include "cli/device_command.h"
 #include "cli/own_stderr.h"
@@ -195,6 +196,7 @@ int runBuild(const Options& o)
     s.adjustToday = adjust;
     s.adjustMenu = adjust;
     s.state.colourDepth256 = o.depth256;
+    applyBuildColourOptions(s, o);
 
     w.user.fileAnswers = {QFileInfo(o.output).absoluteFilePath()};
     s.SaveTheme();
@@ -243,6 +245,7 @@ int main(int argc, char** argv)
     QStringList args = app.arguments();
     args.removeFirst();
     if (args.value(0) == "device") return runDeviceCommand(args.mid(1));
+    if (args.value(0) == "check") return runCheckCommand(args.mid(1));
     Options o;
     QString problem;
     if (!parseOptions(args, o, problem)) {

@@ -11,6 +11,7 @@
 #include "app/ui/face_controls.h"
 #include "app/ui/help_viewer.h"
 #include "app/ui/hover_menu.h"
+#include "app/ui/legibility_line.h"
 #include "app/ui/preview_view.h"
 #include "app/ui/settings_dialog.h"
 #include "transfer/theme_transfer.h"
@@ -204,6 +205,8 @@ void MainWindow::buildWidgets()
     lblVersion_ = makeLabel(this, QString(), "lblVersion", QRect(300, 458, 200, 18));
     HelpLabel_ = makeFaceLink(this, "Help", "HelpLabel", QRect(22, 392, 60, 18));
     AboutLabel_ = makeFaceLink(this, "About", "AboutLabel", QRect(90, 392, 60, 18));
+    // Under the preview: the warning about text that cannot be read, with its Fix button.
+    setBase(new LegibilityLine(session_, this), QRect(20, 414, 266, 24));
 }
 
 // The captioned buttons stand in one column, each as wide as the widest caption needs at the
