@@ -90,4 +90,26 @@ void BM_LegibilitySuggest(benchmark::State& state)
 }
 BENCHMARK(BM_LegibilitySuggest)->Unit(benchmark::kMillisecond);
 
+QString cliPath() { return QCoreApplication::applicationDirPath() + "/orvantis-cli"; }
+
+void BM_ThumbnailWholeProcess(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString picture = dir.path() + "/photo.png";
+    busyPicture().save(picture);
+    const QString package = dir.path() + "/Photo.tsk";
+    if (QProcess::execute(cliPath(), {"build", "--name", "Photo", "--today", picture, "-o", package}) != 0) {
+        state.SkipWithError("cannot build the package");
+        return;
+    }
+    const QString out = dir.path() + "/thumb.png";
+    for (auto _ : state) {
+        if (QProcess::execute(cliPath(), {"thumbnail", package, out, "256"}) != 0) {
+            state.SkipWithError("thumbnail failed");
+            return;
+        }
+    }
+}
+BENCHMARK(BM_ThumbnailWholeProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 } // namespace

@@ -39,6 +39,8 @@ QString checkUsageText()
         "      text the nearest readable colour as suggest). Readable means 4.5:1 for the\n"
         "      Today text, 3:1 for the title bar text. Exit status 0 when all text reads, 1\n"
         "      when some does not.\n"
+        "  thumbnail PACKAGE.tsk OUT.png [SIZE]\n"
+        "      Writes the Today screen scaled to fit SIZE by SIZE (default 256, at most 1024).\n"
         "  build ... --fix-contrast gives unreadable text its nearest readable colour.\n");
 }
 

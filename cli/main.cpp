@@ -6,6 +6,7 @@
 #include "cli/cli_interaction.h"
 #include "cli/check_command.h"
 #include "cli/cli_options.h"
+#include "cli/thumbnail_command.h"
 #include "cli/device_command.h"
 #include "cli/own_stderr.h"
 #include "preview/fonts.h"
@@ -246,6 +247,7 @@ int main(int argc, char** argv)
     args.removeFirst();
     if (args.value(0) == "device") return runDeviceCommand(args.mid(1));
     if (args.value(0) == "check") return runCheckCommand(args.mid(1));
+    if (args.value(0) == "thumbnail") return runThumbnailCommand(args.mid(1));
     Options o;
     QString problem;
     if (!parseOptions(args, o, problem)) {

@@ -132,5 +132,93 @@ TEST_F(CheckCliTest, BadArgumentsExitWithTwoAndMissingPackagesWithOne)
     EXPECT_TRUE(cli({"--help"}).out.contains("check PACKAGE.tsk"));
 }
 
+TEST_F(CheckCliTest, ThumbnailFitsTheSquareKeepingTheScreensProportions)
+{
+    const QString pkg = package("Thumbs", qRgb(20, 140, 60));
+    const struct {
+        QString size;
+        QSize expected;
+    } cases[] = {{"", {192, 256}},    {"128", {96, 128}}, {"100", {75, 100}},
+                 {"1024", {768, 1024}}, {"5000", {768, 1024}}, {"1", {1, 1}}};
+    for (const auto& c : cases) {
+        const QString out = path("thumb" + c.size + ".png");
+        QStringList args{"thumbnail", pkg, out};
+        if (!c.size.isEmpty()) args << c.size;
+        const CliResult r = cli(args);
+        ASSERT_EQ(r.status, 0) << c.size.toStdString() << r.err.toStdString();
+        QImage img(out);
+        EXPECT_EQ(img.size(), c.expected) << c.size.toStdString();
+    }
+    // The Today picture's colour survives the scaling where no text or icon stands.
+    const QImage small(path("thumb128.png"));
+    const QRgb p = small.pixel(80, 110); // screen 200, 275
+    EXPECT_NEAR(qRed(p), 20, 2);
+    EXPECT_NEAR(qGreen(p), 140, 2);
+    EXPECT_NEAR(qBlue(p), 60, 2);
+    for (const char* size : {"0", "-5", "big"})
+        EXPECT_EQ(cli({"thumbnail", pkg, path("never.png"), size}).status, 2) << size;
+    EXPECT_EQ(cli({"thumbnail", pkg}).status, 2);
+    EXPECT_FALSE(QFile::exists(path("never.png")));
+}
+
+TEST_F(CheckCliTest, ThumbnailAveragesTheAreaItShrinks)
+{
+    // One-pixel black and white stripes shrink to grey, not to one of the two.
+    QImage stripes(240, 293, QImage::Format_RGB32);
+    for (int y = 0; y < stripes.height(); ++y)
+        for (int x = 0; x < stripes.width(); ++x)
+            stripes.setPixel(x, y, x % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    writeBytes(path("stripes.png"), encode(stripes, "PNG"));
+    const QString pkg = path("Stripes.tsk");
+    ASSERT_EQ(cli({"build", "--name", "Stripes", "--today", path("stripes.png"), "--depth", "16m",
+                   "-o", pkg}).status, 0);
+    ASSERT_EQ(cli({"thumbnail", pkg, path("s.png"), "80"}).status, 0);
+    const QImage img(path("s.png"));
+    ASSERT_EQ(img.size(), QSize(60, 80));
+    const QRgb p = img.pixel(50, 70);
+    EXPECT_GT(qGray(p), 90);
+    EXPECT_LT(qGray(p), 165);
+}
+
+QByteArray pngChunk(const QByteArray& type, const QByteArray& data)
+{
+    QByteArray out(4, '\0');
+    qToBigEndian<quint32>(static_cast<quint32>(data.size()), out.data());
+    out += type + data;
+    QByteArray crc(4, '\0');
+    qToBigEndian<quint32>(crc32(type + data), crc.data());
+    return out + crc;
+}
+
+TEST_F(CheckCliTest, HostilePackagesGiveNoThumbnail)
+{
+    // Not a cabinet at all.
+    writeBytes(path("junk.tsk"), QByteArray(4096, '\x5a'));
+    // A real package whose Today picture claims to be 60000 pixels square.
+    const QString good = package("Bomb", qRgb(255, 255, 255));
+    ASSERT_EQ(cli({"extract", good, path("bomb")}).status, 0);
+    QByteArray ihdr(13, '\0');
+    qToBigEndian<quint32>(60000, ihdr.data());
+    qToBigEndian<quint32>(60000, ihdr.data() + 4);
+    ihdr[8] = 8;
+    ihdr[9] = 2;
+    const QByteArray bomb = QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", ihdr) +
+                            pngChunk("IDAT", QByteArray(64, '\0')) + pngChunk("IEND", {});
+    QList<Member> members;
+    for (const QString& name : QDir(path("bomb")).entryList(QDir::Files))
+        members << Member{name, name == "tdywater.001" ? bomb : readBytes(path("bomb/" + name))};
+    const QString hostile = packWithMakecab(dir.path(), "Hostile.tsk", members);
+
+    for (const QString& pkg : {path("junk.tsk"), hostile, path("absent.tsk")}) {
+        const QString out = path("out-" + QFileInfo(pkg).baseName() + ".png");
+        const CliResult r = cli({"thumbnail", pkg, out, "128"});
+        EXPECT_EQ(r.status, 1) << pkg.toStdString() << r.err.toStdString();
+        EXPECT_FALSE(QFile::exists(out)) << pkg.toStdString();
+        EXPECT_EQ(r.out, "");
+    }
+    // Nothing half-written beside the output either.
+    EXPECT_TRUE(QDir(dir.path()).entryList({"out-*"}).isEmpty());
+}
+
 } // namespace
 } // namespace orv::test
