@@ -132,6 +132,11 @@ public:
     bool fixLegibility();
     // Every unreadable text takes its suggestion; how many changed.
     int fixAllLegibility();
+    // "Match Colors to Picture": all eleven colours from the Today background as shown: an
+    // accent from its most populous saturated colour, shades of it for the bars, readable
+    // text. False, and nothing changed, before the first redraw or when no palette can be
+    // made.
+    bool matchColoursToPicture();
 
     // Captions that follow the switches.
     QString colourDepthCaption() const;

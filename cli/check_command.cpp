@@ -41,7 +41,8 @@ QString checkUsageText()
         "      when some does not.\n"
         "  thumbnail PACKAGE.tsk OUT.png [SIZE]\n"
         "      Writes the Today screen scaled to fit SIZE by SIZE (default 256, at most 1024).\n"
-        "  build ... --fix-contrast gives unreadable text its nearest readable colour.\n");
+        "  build ... --fix-contrast gives unreadable text its nearest readable colour;\n"
+        "  build ... --match-colors sets the colours from the Today picture.\n");
 }
 
 QString checkReport(const EditorSession& session)
@@ -60,10 +61,16 @@ QString checkReport(const EditorSession& session)
 
 void applyBuildColourOptions(EditorSession& s, const Options& o)
 {
-    if (!o.fixContrast) return;
+    if (!o.fixContrast && !o.matchColours) return;
     s.theme.clearScreenFlags();
     s.theme.menuEditing = false;
     s.DoScreenMain();
+    if (o.matchColours && s.matchColoursToPicture()) {
+        // Colours given by name still win over the matched ones.
+        for (const auto& [slot, colour] : o.colours) s.theme.colours[static_cast<size_t>(slot)] = colour;
+        s.RecolourCommandBar();
+        s.DoScreenMain();
+    }
     if (o.fixContrast) s.fixAllLegibility();
 }
 

@@ -119,8 +119,8 @@ bool parseOptions(const QStringList& args, Options& o, QString& problem)
             positional << a;
             continue;
         }
-        if (a == "--fix-contrast" && o.command == "build") {
-            o.fixContrast = true;
+        if ((a == "--fix-contrast" || a == "--match-colors") && o.command == "build") {
+            (a == "--fix-contrast" ? o.fixContrast : o.matchColours) = true;
             continue;
         }
         if (i + 1 >= args.size()) {

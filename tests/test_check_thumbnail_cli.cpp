@@ -119,6 +119,24 @@ TEST_F(CheckCliTest, BuildWithFixContrastMakesAPackageThatPasses)
     EXPECT_EQ(cli({"check", package("Unfixed", qRgb(255, 255, 255), {"--color", "4=#FFFFFF"})}).status, 1);
 }
 
+TEST_F(CheckCliTest, BuildWithMatchColorsPassesCheckAndNamedColoursStillWin)
+{
+    const QString matched = package("Matched", qRgb(20, 40, 220), {"--match-colors"});
+    const CliResult r = cli({"check", matched});
+    EXPECT_EQ(r.status, 0) << r.out.toStdString();
+    const QJsonObject colours = json(cli({"info", matched}))["colors"].toObject();
+    // The lines carry the accent: the picture's blue.
+    const QColor line(colours["6"].toString());
+    EXPECT_NEAR(line.hueF() * 360, QColor(20, 40, 220).hueF() * 360, 6.0);
+    EXPECT_NE(colours["5"].toString(), "#0080FF"); // not the default title bar
+
+    const QString named = package("Named", qRgb(20, 40, 220), {"--match-colors", "--color", "7=#123456"});
+    EXPECT_EQ(json(cli({"info", named}))["colors"].toObject()["7"].toString(), "#123456");
+    // The same picture gives the same package colours.
+    EXPECT_EQ(json(cli({"info", package("Again", qRgb(20, 40, 220), {"--match-colors"})}))["colors"],
+              QJsonValue(colours));
+}
+
 TEST_F(CheckCliTest, BadArgumentsExitWithTwoAndMissingPackagesWithOne)
 {
     EXPECT_EQ(cli({"check"}).status, 2);

@@ -264,6 +264,8 @@ void MainWindow::buildMenus()
                      [this] { session_.resetSlidersCommand(); });
     lblColorDepth_ = menus_->addEntry(P::Color, " 256 Colors (click for 16M)", "lblColors13",
                                       R::KeepOpen, [this] { session_.toggleColourDepth(); });
+    menus_->addEntry(P::Color, " Match Colors to Picture", "lblColors14", R::Close,
+                     [this] { session_.matchColoursToPicture(); });
 
     // The caption's doubled ampersand shows as one; a label shows its text as it stands.
     menus_->addEntry(P::Help, " Contents & Index", "lblHelp", R::Hide, [this] { showHelp(); });
