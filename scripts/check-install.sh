@@ -12,8 +12,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install 
 
 for f in lib/orvantis/orvantis lib/orvantis/orvantis-cli lib/orvantis/makecab \
          lib/orvantis/Orvantis.HLP bin/orvantis bin/orvantis-cli \
-         share/applications/orvantis.desktop share/mime/packages/orvantis-tsk.xml \
-         share/thumbnailers/orvantis.thumbnailer \
+         share/applications/org.zephrin.Orvantis.desktop share/mime/packages/orvantis-tsk.xml \
+         share/metainfo/org.zephrin.Orvantis.metainfo.xml share/thumbnailers/orvantis.thumbnailer \
          share/icons/hicolor/48x48/apps/orvantis.png \
          share/icons/hicolor/48x48/mimetypes/application-x-orvantis-document.png; do
   [ -e "$prefix/$f" ] || fail "$f is not installed"

@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
   shared-mime-info desktop-file-utils xdg-utils libglib2.0-bin
+  appstream
 )
 # Extra packages a target asks for (make fuzz adds clang and its libFuzzer runtime).
 packages+=("$@")
