@@ -104,7 +104,7 @@ double relativeLuminance(QRgb colour)
            0.0722 * t[static_cast<size_t>(qBlue(colour))];
 }
 
-double contrastRatio(QRgb a, QRgb b) { return ratioOf(relativeLuminance(a), relativeLuminance(b)); }
+double luminanceContrast(QRgb a, QRgb b) { return ratioOf(relativeLuminance(a), relativeLuminance(b)); }
 
 BackgroundSample::BackgroundSample(const QImage& background, const std::vector<QRect>& boxes)
 {
@@ -113,20 +113,29 @@ BackgroundSample::BackgroundSample(const QImage& background, const std::vector<Q
                                background.format() == QImage::Format_ARGB32
                            ? background
                            : background.convertToFormat(QImage::Format_RGB32);
-    const int w = img.width(), h = img.height();
-    std::vector<std::uint8_t> seen(static_cast<size_t>(w) * static_cast<size_t>(h), 0);
-    for (const QRect& box : boxes) {
-        const QRect r = box.intersected(img.rect());
-        for (int y = r.top(); y <= r.bottom(); ++y) {
-            const QRgb* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
-            std::uint8_t* mark = seen.data() + static_cast<size_t>(y) * static_cast<size_t>(w);
-            for (int x = r.left(); x <= r.right(); ++x) {
-                if (mark[x]) continue;
-                mark[x] = 1;
-                luminance_.push_back(static_cast<float>(relativeLuminance(row[x])));
+    // The check runs after every redraw and must cost a small part of one: the pixels are
+    // read on a grid of every third row and column, which a glyph box of the handheld's
+    // font (at least 3 by 11 pixels) always meets several times.
+    auto collect = [&](int step) {
+        const int gw = (img.width() + step - 1) / step, gh = (img.height() + step - 1) / step;
+        std::vector<std::uint8_t> seen(static_cast<size_t>(gw) * static_cast<size_t>(gh), 0);
+        for (const QRect& box : boxes) {
+            const QRect r = box.intersected(img.rect());
+            if (r.isEmpty()) continue;
+            const int y0 = (r.top() + step - 1) / step * step, x0 = (r.left() + step - 1) / step * step;
+            for (int y = y0; y <= r.bottom(); y += step) {
+                const QRgb* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+                std::uint8_t* mark = seen.data() + static_cast<size_t>(y / step) * static_cast<size_t>(gw);
+                for (int x = x0; x <= r.right(); x += step) {
+                    if (mark[x / step]) continue;
+                    mark[x / step] = 1;
+                    luminance_.push_back(static_cast<float>(relativeLuminance(row[x])));
+                }
             }
         }
-    }
+    };
+    collect(3);
+    if (luminance_.empty()) collect(1); // boxes too small to meet the grid
 }
 
 double BackgroundSample::contrastWith(QRgb text) const
@@ -228,9 +237,23 @@ std::vector<LegibilityCheck> checkLegibility(const Theme& theme, const QImage& u
     std::vector<LegibilityCheck> checks;
     if (underText.isNull()) return checks;
     // Every Today entry counts, whatever the Today text setting shows here: on the handheld
-    // the theme's text appears over all of those places.
-    const BackgroundSample today(underText, boxesOf(todayTextLayoutAll(state, moment.date())));
-    const BackgroundSample title(underText, boxesOf(titleTextLayout(moment.time())));
+    // the theme's text appears over all of those places. The boxes change only with the
+    // date, the clock's minute and the sample names, so they are kept between redraws.
+    struct Boxes {
+        QDate date;
+        QString time, name1, name2, name3;
+        std::vector<QRect> today, title;
+    };
+    static Boxes kept;
+    const QString time = moment.time().toString(QStringLiteral("hh:mm"));
+    if (kept.today.empty() || kept.date != moment.date() || kept.time != time ||
+        kept.name1 != state.Name1 || kept.name2 != state.Name2 || kept.name3 != state.Name3) {
+        kept = {moment.date(), time, state.Name1, state.Name2, state.Name3,
+                boxesOf(todayTextLayoutAll(state, moment.date())),
+                boxesOf(titleTextLayout(moment.time()))};
+    }
+    const BackgroundSample today(underText, kept.today);
+    const BackgroundSample title(underText, kept.title);
     checks.push_back(measure(theme, 3, kTodayCaption, kTodayTextThreshold, today, suggest));
     checks.push_back(measure(theme, 2, kTitleCaption, kTitleTextThreshold, title, suggest));
     return checks;

@@ -19,15 +19,17 @@ struct Theme;
 
 // Relative luminance of an sRGB colour, 0 (black) to 1 (white).
 double relativeLuminance(QRgb colour);
-// (lighter + 0.05) / (darker + 0.05): 1 to 21.
-double contrastRatio(QRgb a, QRgb b);
+// (lighter + 0.05) / (darker + 0.05): 1 to 21. (Not an overload of the face's
+// contrastRatio(QColor, QColor): Qt::white would silently pick this one as a number.)
+double luminanceContrast(QRgb a, QRgb b);
 
 // The luminances of the background pixels under a text, measured once and asked many times.
 class BackgroundSample {
 public:
     BackgroundSample() = default;
-    // The pixels of background inside the boxes, each pixel once however the boxes overlap;
-    // parts outside the picture are left out.
+    // The pixels of background inside the boxes, read on a grid of every third row and
+    // column (all pixels when the boxes are too small to meet it), each pixel once however
+    // the boxes overlap; parts outside the picture are left out.
     BackgroundSample(const QImage& background, const std::vector<QRect>& boxes);
 
     bool isEmpty() const { return luminance_.empty(); }

@@ -4,6 +4,7 @@
 #include "app/program_state.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QLocale>
 
 namespace orv {
@@ -78,17 +79,28 @@ std::vector<PlacedText> titleTextLayout(QTime time)
 
 std::vector<QRect> glyphBoxes(const PlacedText& text)
 {
-    FontSpec spec;
-    spec.Size = kTodayTextPointSize;
-    spec.Bold = text.bold;
-    const QFontMetrics fm(drawingFont(spec));
-    std::vector<QRect> boxes;
-    int x = text.left;
-    for (const QChar c : text.text) {
-        const int advance = fm.horizontalAdvance(c);
-        if (!c.isSpace() && advance > 0) boxes.emplace_back(x, text.top, advance, fm.height());
-        x += advance;
+    // The cells relative to the text's top-left, worked out once per string: font metrics
+    // cost far more than the check that asks for them after every redraw.
+    static QHash<QString, std::vector<QRect>> cache;
+    const QString key = QChar(text.bold ? 'b' : 'n') + text.text;
+    auto it = cache.constFind(key);
+    if (it == cache.constEnd()) {
+        FontSpec spec;
+        spec.Size = kTodayTextPointSize;
+        spec.Bold = text.bold;
+        const QFontMetrics fm(drawingFont(spec));
+        std::vector<QRect> cells;
+        int x = 0;
+        for (const QChar c : text.text) {
+            const int advance = fm.horizontalAdvance(c);
+            if (!c.isSpace() && advance > 0) cells.emplace_back(x, 0, advance, fm.height());
+            x += advance;
+        }
+        if (cache.size() > 256) cache.clear(); // the screens use a few dozen strings
+        it = cache.insert(key, cells);
     }
+    std::vector<QRect> boxes = *it;
+    for (QRect& b : boxes) b.translate(text.left, text.top);
     return boxes;
 }
 

@@ -99,11 +99,11 @@ TEST_F(CheckCliTest, ReadablePackagePassesAndADarkOneFailsWithASuggestion)
     EXPECT_EQ(dark.status, 1);
     const QJsonObject bad = checkOf(json(dark), "Today Screen Text");
     EXPECT_FALSE(bad["readable"].toBool());
-    const double expected = std::floor(contrastRatio(qRgb(0, 0, 0), qRgb(32, 32, 32)) * 100) / 100;
+    const double expected = std::floor(luminanceContrast(qRgb(0, 0, 0), qRgb(32, 32, 32)) * 100) / 100;
     EXPECT_DOUBLE_EQ(bad["contrast"].toDouble(), expected);
     const QString suggest = bad["suggest"].toString();
     ASSERT_TRUE(QRegularExpression("^#[0-9A-F]{6}$").match(suggest).hasMatch()) << suggest.toStdString();
-    EXPECT_GE(contrastRatio(QColor(suggest).rgb(), qRgb(32, 32, 32)), 4.5);
+    EXPECT_GE(luminanceContrast(QColor(suggest).rgb(), qRgb(32, 32, 32)), 4.5);
     EXPECT_TRUE(checkOf(json(dark), "Titlebar Text")["readable"].toBool());
 }
 

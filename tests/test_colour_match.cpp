@@ -60,7 +60,7 @@ TEST(ColourMatch, ShadesKeepTheAccentsHueAndOrderTheGradients)
     EXPECT_LT(relativeLuminance(toQRgb(c[7])), relativeLuminance(toQRgb(c[8])));
     EXPECT_LT(relativeLuminance(toQRgb(c[9])), relativeLuminance(toQRgb(c[10])));
     // White captions read over both ends of the title bar.
-    EXPECT_GE(contrastRatio(toQRgb(c[2]), toQRgb(c[0])), 3.0);
+    EXPECT_GE(luminanceContrast(toQRgb(c[2]), toQRgb(c[0])), 3.0);
     // The Today text starts dark over a light picture and light over a dark one.
     EXPECT_LT(toOkLch(toQRgb(c[3])).L, 0.5);
     EXPECT_GT(toOkLch(toQRgb(coloursFromAccent(accent, true)[3])).L, 0.5);
