@@ -13,6 +13,7 @@
 #include "app/interaction.h"
 #include "app/program_state.h"
 #include "preview/canvas.h"
+#include "preview/legibility.h"
 #include "theme/theme_model.h"
 
 #include <QDateTime>
@@ -160,6 +161,21 @@ public:
     void mnuSaveMainImage();
     void mnuSaveMenuImage();
     void ScreenCapture();
+
+    // --- readable text and matching colours (app/legibility_commands.cpp) -------------------
+    // The legibility checks of the theme over the last composed Today screen (none before
+    // the first redraw); suggest as checkLegibility takes it.
+    std::vector<LegibilityCheck> legibilityChecks(bool suggest = true) const;
+    // The worst unreadable text takes its suggestion and the screen is redrawn. False when
+    // every text reads already.
+    bool fixLegibility();
+    // Every unreadable text takes its suggestion; how many changed.
+    int fixAllLegibility();
+    // "Match Colors to Picture": all eleven colours from the Today background as shown: an
+    // accent from its most populous saturated colour, shades of it for the bars, readable
+    // text. False, and nothing changed, before the first redraw or when no palette can be
+    // made.
+    bool matchColoursToPicture();
 
     // Captions that follow the switches.
     QString colourDepthCaption() const;

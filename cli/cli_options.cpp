@@ -1,5 +1,6 @@
 #include "cli/cli_options.h"
 
+#include "cli/check_command.h"
 #include "cli/colour_names.h"
 #include "cli/device_command.h"
 #include "cli/output_format.h"
@@ -113,7 +114,7 @@ QString usageText()
         "      With SOURCE_DATE_EPOCH set, the members carry that time: the same arguments\n"
         "      build the same bytes.\n"
         "  extract PACKAGE.tsk DIR\n"
-        "      Unpacks the members into DIR.\n") + deviceUsageText() + QStringLiteral(
+        "      Unpacks the members into DIR.\n") + checkUsageText() + deviceUsageText() + QStringLiteral(
         "  --help, -h\n"
         "      Shows this text.\n"
         "  --version\n"
@@ -161,6 +162,10 @@ bool parseOptions(const QStringList& args, Options& o, QString& problem)
         }
         if (a == "--") {
             optionsEnded = true;
+            continue;
+        }
+        if ((a == "--fix-contrast" || a == "--match-colors") && o.command == "build") {
+            (a == "--fix-contrast" ? o.fixContrast : o.matchColours) = true;
             continue;
         }
         QString v;

@@ -33,6 +33,8 @@ struct Options {
     bool depth256 = true;
     float brightness = 0.5f, contrast = 0.5f;
     double gamma = 5.0;
+    bool fixContrast = false; // --fix-contrast
+    bool matchColours = false; // --match-colors
 
     // The clock a render shows: --date and --time over the given moment.
     QDateTime clock(const QDateTime& now) const

@@ -6,8 +6,10 @@
 #include "app/safe_write.h"
 #include "cli/cli_errors.h"
 #include "cli/cli_interaction.h"
+#include "cli/check_command.h"
 #include "cli/cli_options.h"
 #include "cli/colour_names.h"
+#include "cli/thumbnail_command.h"
 #include "cli/device_command.h"
 #include "cli/output_format.h"
 #include "cli/own_stderr.h"
@@ -262,6 +264,7 @@ int runBuild(const Options& o)
     s.adjustToday = adjust;
     s.adjustMenu = adjust;
     s.state.colourDepth256 = o.depth256;
+    applyBuildColourOptions(s, o);
 
     w.user.fileAnswers = {QFileInfo(o.output).absoluteFilePath()};
     w.user.about(o.output, "cannot be written");
@@ -347,6 +350,8 @@ int main(int argc, char** argv)
     // The device commands read their own arguments; help and version still mean the tool's.
     const bool askedForHelp = args.contains("--help") || args.contains("-h") || args.contains("--version");
     if (args.value(0) == "device" && !askedForHelp) return runDeviceCommand(args.mid(1));
+    if (args.value(0) == "check" && !askedForHelp) return runCheckCommand(args.mid(1));
+    if (args.value(0) == "thumbnail" && !askedForHelp) return runThumbnailCommand(args.mid(1));
     Options o;
     QString problem;
     if (!parseOptions(args, o, problem)) {

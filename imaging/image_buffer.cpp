@@ -112,6 +112,8 @@ std::shared_ptr<const TextRuns> textRuns(const FontSpec& fontSpec, const QString
 
 } // namespace
 
+QFont drawingFont(const FontSpec& font) { return handheldFont(font); }
+
 QImage to24(const QImage& picture)
 {
     if (picture.format() == QImage::Format_RGB32) return picture;

@@ -9,6 +9,7 @@
 
 #include "theme/colour.h"
 
+#include <QFont>
 #include <QImage>
 #include <QString>
 
@@ -117,5 +118,8 @@ private:
 
 // A QImage in the 24-bit form the buffers keep.
 QImage to24(const QImage& picture);
+
+// The font DrawText sets its text in, for measuring where the text lands.
+QFont drawingFont(const FontSpec& font);
 
 } // namespace orv

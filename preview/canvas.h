@@ -21,6 +21,7 @@ struct Canvas {
     ImageBuffer oPicBufMessage;    // message pop-up
     ImageBuffer oPicBufMessageImp; // important-message pop-up
     ImageBuffer oPicBufMask;       // pop-up shape mask
+    QImage underText;              // the last Today screen before its text was drawn
 };
 
 // A built-in bitmap by name ("BLANK", "MENU", "SKIN-WOOD"...); throws AppError when missing.

@@ -6,6 +6,7 @@
 #include "imaging/image_buffer_adjust.h"
 #include "preview/gradient.h"
 #include "preview/picture_cache.h"
+#include "preview/text_layout.h"
 
 namespace orv {
 
@@ -16,17 +17,17 @@ void raiseTo24(ImageBuffer& b)
     if (b.BitsPerPixel() < 24) b.ConvertBitsPerPixel(24);
 }
 
-// Draws a line of title bar text in the title text colour, Tahoma 8 bold, from row 7.
-void drawTitleText(ImageBuffer& c, const QString& text, int left, Colour colour)
+// Draws a caption of the title bar in the title text colour.
+void drawTitleText(ImageBuffer& c, const PlacedText& text, Colour colour)
 {
     c.Font.Name = "Tahoma";
-    c.Font.Size = 8;
-    c.Font.Bold = true;
-    c.Text = text;
+    c.Font.Size = kTodayTextPointSize;
+    c.Font.Bold = text.bold;
+    c.Text = text.text;
     c.ForeColor = colour;
     c.TextTransparent = true;
-    c.RectTop = 7;
-    c.RectLeft = left;
+    c.RectTop = text.top;
+    c.RectLeft = text.left;
     c.RectWidth = c.ImageWidth();
     c.RectHeight = c.ImageHeight();
     c.DrawText(0);
@@ -94,6 +95,9 @@ static void composeToday(EditorSession& s)
     cv.oPicBufTitleBar.setRect(0, 1, 240, 26);
     c.CopyFrom(true, cv.oPicBufTitleBar, true, 2);
 
+    // What lies under the text, kept for the legibility check (the picture is shared until
+    // the text is drawn).
+    cv.underText = c.image();
     s.DoText();
     s.DoLines();
 
@@ -109,8 +113,8 @@ static void composeToday(EditorSession& s)
     c.UseKeyColour = false;
 
     const Colour titleText = s.theme.element(2);
-    drawTitleText(c, QStringLiteral("Start"), 31, titleText);
-    drawTitleText(c, s.clock().time().toString(QStringLiteral("hh:mm")), 185, titleText);
+    for (const PlacedText& caption : titleTextLayout(s.clock().time()))
+        drawTitleText(c, caption, titleText);
 
     c.setRect(0, 295, 240, 25);
     raiseTo24(cv.oPicBufCommandBar);

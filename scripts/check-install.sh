@@ -12,7 +12,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install 
 
 for f in lib/orvantis/orvantis lib/orvantis/orvantis-cli lib/orvantis/makecab \
          lib/orvantis/Orvantis.HLP bin/orvantis bin/orvantis-cli \
-         share/applications/orvantis.desktop share/mime/packages/orvantis-tsk.xml \
+         share/applications/org.zephrin.Orvantis.desktop share/mime/packages/orvantis-tsk.xml \
+         share/metainfo/org.zephrin.Orvantis.metainfo.xml share/thumbnailers/orvantis.thumbnailer \
          share/icons/hicolor/48x48/apps/orvantis.png \
          share/icons/hicolor/48x48/mimetypes/application-x-orvantis-document.png \
          share/man/man1/orvantis.1.gz share/man/man1/orvantis-cli.1.gz \
@@ -37,4 +38,11 @@ case $info in
 esac
 "$cli" render "$prefix/Installed.tsk" --screen main --time 09:05 -o "$prefix/main.png" || fail "render failed"
 [ -s "$prefix/main.png" ] || fail "render wrote nothing"
+# The thumbnailer's command line, as a file manager fills it in.
+exec_line=$(sed -n 's/^Exec=//p' "$prefix/share/thumbnailers/orvantis.thumbnailer")
+exec_line=${exec_line//%i/$prefix/Installed.tsk}
+exec_line=${exec_line//%o/$prefix/thumb.png}
+exec_line=${exec_line//%s/128}
+PATH="$prefix/bin:$PATH" $exec_line || fail "thumbnailer failed: $exec_line"
+[ -s "$prefix/thumb.png" ] || fail "thumbnailer wrote nothing"
 echo "check-install: installed programs work from $prefix"

@@ -13,6 +13,7 @@ packages=(
   xvfb xauth
   shared-mime-info desktop-file-utils xdg-utils libglib2.0-bin
   man-db groff-base
+  appstream
 )
 # Extra packages a target asks for (make fuzz adds clang and its libFuzzer runtime).
 packages+=("$@")

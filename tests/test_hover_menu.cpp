@@ -81,11 +81,12 @@ TEST_F(HoverMenuTest, PanelsHoldEveryCaptionInOrder)
               QStringList({" Load Main Image", " Load Menu Image", " Save Main Image", " Save Menu Image",
                            " Screen Capture", " X Dither Main", " X Dither Menu"}));
     const QStringList colours = captions(MenuPanel::Color);
-    ASSERT_EQ(colours.size(), 14);
+    ASSERT_EQ(colours.size(), 15);
     EXPECT_EQ(colours[0], " Reset Colors");
     EXPECT_EQ(colours[8], " Message Bar Left");
     EXPECT_EQ(colours[11], " Important Message Bar Right");
     EXPECT_EQ(colours[12], " Reset Sliders");
+    EXPECT_EQ(colours[14], " Match Colors to Picture");
     EXPECT_EQ(captions(MenuPanel::Help), QStringList({" Contents & Index", " About"}));
     EXPECT_EQ(menus().title(MenuPanel::Help)->text(), "Help");
 }

@@ -14,6 +14,7 @@
 #include "app/ui/focus_ring.h"
 #include "app/ui/help_viewer.h"
 #include "app/ui/hover_menu.h"
+#include "app/ui/legibility_line.h"
 #include "app/ui/preview_view.h"
 #include "app/ui/recovery_line.h"
 #include "app/ui/settings_dialog.h"
@@ -211,6 +212,8 @@ void MainWindow::buildWidgets()
     lblVersion_ = makeLabel(this, QString(), "lblVersion", QRect(300, 458, 200, 18));
     HelpLabel_ = makeFaceLink(this, "Help", "HelpLabel", QRect(22, 392, 60, 18));
     AboutLabel_ = makeFaceLink(this, "About", "AboutLabel", QRect(90, 392, 60, 18));
+    // Under the preview: the warning about text that cannot be read, with its Fix button.
+    setBase(new LegibilityLine(session_, this), QRect(20, 414, 266, 24));
 }
 
 // The captioned buttons stand in one column, each as wide as the widest caption needs at the
@@ -271,6 +274,8 @@ void MainWindow::buildMenus()
                      [this] { session_.edit("Reset Sliders", [this] { session_.resetSlidersCommand(); }); });
     lblColorDepth_ = menus_->addEntry(P::Color, " 256 Colors (click for 16M)", "lblColors13",
                                       R::KeepOpen, [this] { session_.edit("Color Depth", [this] { session_.toggleColourDepth(); }); });
+    menus_->addEntry(P::Color, " Match Colors to Picture", "lblColors14", R::Close,
+                     [this] { session_.edit("Match Colors to Picture", [this] { session_.matchColoursToPicture(); }); });
 
     // The caption's doubled ampersand shows as one; a label shows its text as it stands.
     menus_->addEntry(P::Help, " Contents & Index", "lblHelp", R::Hide, [this] { showHelp(); });

@@ -1,0 +1,242 @@
+// orvantis-cli check, build --fix-contrast and thumbnail run as programs: the JSON and exit
+// status of check, the thumbnail's size and proportions, and packages a file manager could
+// hand over that must leave nothing behind.
+#include "package_test_kit.h"
+#include "preview/legibility.h"
+
+#include <QColor>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <cmath>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+namespace orv::test {
+namespace {
+
+struct CliResult {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+class CheckCliTest : public ::testing::Test {
+protected:
+    CliResult cli(const QStringList& args)
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_CONFIG_HOME", dir.path() + "/config");
+        env.insert("ORVANTIS_HOME", dir.path() + "/home");
+        env.insert("XDG_RUNTIME_DIR", dir.path());
+        p.setProcessEnvironment(env);
+        p.start(QString(ORV_BINARY_DIR) + "/orvantis-cli", args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromLocal8Bit(p.readAllStandardError())};
+    }
+    QString path(const QString& name) const { return dir.path() + "/" + name; }
+    QString solidPicture(const QString& name, QRgb colour)
+    {
+        QImage img(240, 293, QImage::Format_RGB32);
+        img.fill(colour);
+        writeBytes(path(name), encode(img, "PNG"));
+        return path(name);
+    }
+    // A package built by the tool itself, over a solid Today picture.
+    QString package(const QString& name, QRgb today, const QStringList& extra = {})
+    {
+        const QString out = path(name + ".tsk");
+        QStringList args{"build", "--name", name, "--today", solidPicture(name + ".png", today),
+                         "-o", out};
+        args += extra;
+        const CliResult r = cli(args);
+        EXPECT_EQ(r.status, 0) << r.err.toStdString();
+        return out;
+    }
+    QJsonObject json(const CliResult& r)
+    {
+        QJsonParseError e;
+        const QJsonDocument d = QJsonDocument::fromJson(r.out.toUtf8(), &e);
+        EXPECT_EQ(e.error, QJsonParseError::NoError) << r.out.toStdString();
+        return d.object();
+    }
+    static QJsonObject checkOf(const QJsonObject& report, const QString& element)
+    {
+        for (const QJsonValue& v : report["checks"].toArray())
+            if (v.toObject()["element"].toString() == element) return v.toObject();
+        ADD_FAILURE() << element.toStdString();
+        return {};
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(CheckCliTest, ReadablePackagePassesAndADarkOneFailsWithASuggestion)
+{
+    const CliResult light = cli({"check", package("Light", qRgb(255, 255, 255))});
+    EXPECT_EQ(light.status, 0) << light.err.toStdString();
+    const QJsonObject ok = json(light);
+    EXPECT_EQ(ok["name"].toString(), "Light");
+    ASSERT_EQ(ok["checks"].toArray().size(), 2);
+    const QJsonObject today = checkOf(ok, "Today Screen Text");
+    EXPECT_EQ(today["value"].toString(), "4");
+    EXPECT_DOUBLE_EQ(today["contrast"].toDouble(), 21.0);
+    EXPECT_TRUE(today["readable"].toBool());
+    EXPECT_FALSE(today.contains("suggest"));
+    EXPECT_EQ(checkOf(ok, "Titlebar Text")["value"].toString(), "9");
+    // The report is one line, name first.
+    EXPECT_TRUE(light.out.startsWith("{\"name\":\"Light\",\"checks\":["));
+    EXPECT_EQ(light.out.count('\n'), 1);
+
+    // Black text over #202020: 1.37:1, shown rounded down.
+    const CliResult dark = cli({"check", package("Dark", qRgb(32, 32, 32))});
+    EXPECT_EQ(dark.status, 1);
+    const QJsonObject bad = checkOf(json(dark), "Today Screen Text");
+    EXPECT_FALSE(bad["readable"].toBool());
+    const double expected = std::floor(luminanceContrast(qRgb(0, 0, 0), qRgb(32, 32, 32)) * 100) / 100;
+    EXPECT_DOUBLE_EQ(bad["contrast"].toDouble(), expected);
+    const QString suggest = bad["suggest"].toString();
+    ASSERT_TRUE(QRegularExpression("^#[0-9A-F]{6}$").match(suggest).hasMatch()) << suggest.toStdString();
+    EXPECT_GE(luminanceContrast(QColor(suggest).rgb(), qRgb(32, 32, 32)), 4.5);
+    EXPECT_TRUE(checkOf(json(dark), "Titlebar Text")["readable"].toBool());
+}
+
+TEST_F(CheckCliTest, BuildWithFixContrastMakesAPackageThatPasses)
+{
+    const QString fixed = package("Fixed", qRgb(32, 32, 32), {"--fix-contrast"});
+    const CliResult r = cli({"check", fixed});
+    EXPECT_EQ(r.status, 0) << r.out.toStdString();
+    // An explicit unreadable title text is fixed too.
+    const QString both = package("Both", qRgb(32, 32, 32),
+                                 {"--color", "5=#FFFFFF", "--color", "8=#FFFFFF", "--fix-contrast"});
+    EXPECT_EQ(cli({"check", both}).status, 0);
+    EXPECT_EQ(cli({"check", package("Unfixed", qRgb(255, 255, 255), {"--color", "4=#FFFFFF"})}).status, 1);
+}
+
+TEST_F(CheckCliTest, BuildWithMatchColorsPassesCheckAndNamedColoursStillWin)
+{
+    const QString matched = package("Matched", qRgb(20, 40, 220), {"--match-colors"});
+    const CliResult r = cli({"check", matched});
+    EXPECT_EQ(r.status, 0) << r.out.toStdString();
+    const QJsonObject colours = json(cli({"info", matched}))["colors"].toObject();
+    // The lines carry the accent: the picture's blue.
+    const QColor line(colours["6"].toString());
+    EXPECT_NEAR(line.hueF() * 360, QColor(20, 40, 220).hueF() * 360, 6.0);
+    EXPECT_NE(colours["5"].toString(), "#0080FF"); // not the default title bar
+
+    const QString named = package("Named", qRgb(20, 40, 220), {"--match-colors", "--color", "7=#123456"});
+    EXPECT_EQ(json(cli({"info", named}))["colors"].toObject()["7"].toString(), "#123456");
+    // The same picture gives the same package colours.
+    EXPECT_EQ(json(cli({"info", package("Again", qRgb(20, 40, 220), {"--match-colors"})}))["colors"],
+              QJsonValue(colours));
+}
+
+TEST_F(CheckCliTest, BadArgumentsExitWithTwoAndMissingPackagesWithOne)
+{
+    EXPECT_EQ(cli({"check"}).status, 2);
+    EXPECT_EQ(cli({"check", "a.tsk", "b.tsk"}).status, 2);
+    EXPECT_EQ(cli({"build", "--name", "X", "--fix-contrast", "yes", "-o", path("x.tsk")}).status, 2);
+    const CliResult missing = cli({"check", path("none.tsk")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_TRUE(missing.err.contains("orvantis-cli: " + path("none.tsk") + ": no such file"))
+        << missing.err.toStdString();
+    EXPECT_TRUE(cli({"--help"}).out.contains("check PACKAGE.tsk"));
+}
+
+TEST_F(CheckCliTest, ThumbnailFitsTheSquareKeepingTheScreensProportions)
+{
+    const QString pkg = package("Thumbs", qRgb(20, 140, 60));
+    const struct {
+        QString size;
+        QSize expected;
+    } cases[] = {{"", {192, 256}},    {"128", {96, 128}}, {"100", {75, 100}},
+                 {"1024", {768, 1024}}, {"5000", {768, 1024}}, {"1", {1, 1}}};
+    for (const auto& c : cases) {
+        const QString out = path("thumb" + c.size + ".png");
+        QStringList args{"thumbnail", pkg, out};
+        if (!c.size.isEmpty()) args << c.size;
+        const CliResult r = cli(args);
+        ASSERT_EQ(r.status, 0) << c.size.toStdString() << r.err.toStdString();
+        QImage img(out);
+        EXPECT_EQ(img.size(), c.expected) << c.size.toStdString();
+    }
+    // The Today picture's colour survives the scaling where no text or icon stands.
+    const QImage small(path("thumb128.png"));
+    const QRgb p = small.pixel(80, 110); // screen 200, 275
+    EXPECT_NEAR(qRed(p), 20, 2);
+    EXPECT_NEAR(qGreen(p), 140, 2);
+    EXPECT_NEAR(qBlue(p), 60, 2);
+    for (const char* size : {"0", "-5", "big"})
+        EXPECT_EQ(cli({"thumbnail", pkg, path("never.png"), size}).status, 2) << size;
+    EXPECT_EQ(cli({"thumbnail", pkg}).status, 2);
+    EXPECT_FALSE(QFile::exists(path("never.png")));
+}
+
+TEST_F(CheckCliTest, ThumbnailAveragesTheAreaItShrinks)
+{
+    // One-pixel black and white stripes shrink to grey, not to one of the two.
+    QImage stripes(240, 293, QImage::Format_RGB32);
+    for (int y = 0; y < stripes.height(); ++y)
+        for (int x = 0; x < stripes.width(); ++x)
+            stripes.setPixel(x, y, x % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    writeBytes(path("stripes.png"), encode(stripes, "PNG"));
+    const QString pkg = path("Stripes.tsk");
+    ASSERT_EQ(cli({"build", "--name", "Stripes", "--today", path("stripes.png"), "--depth", "16m",
+                   "-o", pkg}).status, 0);
+    ASSERT_EQ(cli({"thumbnail", pkg, path("s.png"), "80"}).status, 0);
+    const QImage img(path("s.png"));
+    ASSERT_EQ(img.size(), QSize(60, 80));
+    const QRgb p = img.pixel(50, 70);
+    EXPECT_GT(qGray(p), 90);
+    EXPECT_LT(qGray(p), 165);
+}
+
+QByteArray pngChunk(const QByteArray& type, const QByteArray& data)
+{
+    QByteArray out(4, '\0');
+    qToBigEndian<quint32>(static_cast<quint32>(data.size()), out.data());
+    out += type + data;
+    QByteArray crc(4, '\0');
+    qToBigEndian<quint32>(crc32(type + data), crc.data());
+    return out + crc;
+}
+
+TEST_F(CheckCliTest, HostilePackagesGiveNoThumbnail)
+{
+    // Not a cabinet at all.
+    writeBytes(path("junk.tsk"), QByteArray(4096, '\x5a'));
+    // A real package whose Today picture claims to be 60000 pixels square.
+    const QString good = package("Bomb", qRgb(255, 255, 255));
+    ASSERT_EQ(cli({"extract", good, path("bomb")}).status, 0);
+    QByteArray ihdr(13, '\0');
+    qToBigEndian<quint32>(60000, ihdr.data());
+    qToBigEndian<quint32>(60000, ihdr.data() + 4);
+    ihdr[8] = 8;
+    ihdr[9] = 2;
+    const QByteArray bomb = QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", ihdr) +
+                            pngChunk("IDAT", QByteArray(64, '\0')) + pngChunk("IEND", {});
+    QList<Member> members;
+    for (const QString& name : QDir(path("bomb")).entryList(QDir::Files))
+        members << Member{name, name == "tdywater.001" ? bomb : readBytes(path("bomb/" + name))};
+    const QString hostile = packWithMakecab(dir.path(), "Hostile.tsk", members);
+
+    for (const QString& pkg : {path("junk.tsk"), hostile, path("absent.tsk")}) {
+        const QString out = path("out-" + QFileInfo(pkg).baseName() + ".png");
+        const CliResult r = cli({"thumbnail", pkg, out, "128"});
+        EXPECT_EQ(r.status, 1) << pkg.toStdString() << r.err.toStdString();
+        EXPECT_FALSE(QFile::exists(out)) << pkg.toStdString();
+        EXPECT_EQ(r.out, "");
+    }
+    // Nothing half-written beside the output either.
+    EXPECT_TRUE(QDir(dir.path()).entryList({"out-*"}).isEmpty());
+}
+
+} // namespace
+} // namespace orv::test
