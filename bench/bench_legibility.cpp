@@ -18,8 +18,9 @@ public:
     int boxes = 0;
     std::optional<QString> openFile(const orv::FileDialogRequest&) override { return {}; }
     std::optional<QString> saveFile(const orv::FileDialogRequest&) override { return {}; }
-    std::optional<orv::Colour> chooseColour(orv::Colour) override { return {}; }
+    std::optional<orv::Colour> chooseColour(orv::Colour, const QString&) override { return {}; }
     orv::FitChoice chooseFit() override { return orv::FitChoice::Crop; }
+    std::optional<orv::Placement> choosePlacement(orv::PlacementSource&, QSize) override { return {}; }
     orv::MsgResult messageBox(const QString&, const QString&, orv::MsgIcon, orv::MsgButtons) override
     {
         ++boxes;
