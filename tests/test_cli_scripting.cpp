@@ -308,7 +308,7 @@ TEST_F(CliScripting, ManualAndCompletionsCoverWhatHelpShows)
     const QString help = cli({"--help"}).out;
     const QString man = sourceText("docs/man/orvantis-cli.1").replace("\\-", "-");
     EXPECT_EQ(optionsIn(man), optionsIn(help));
-    for (const char* word : {"info", "render", "build", "extract", "device", "list", "get", "put",
+    for (const char* word : {"info", "render", "build", "extract", "check", "thumbnail", "device", "list", "get", "put",
                              "delete", "init", "main", "message", "important", "navigation", "menu"}) {
         EXPECT_TRUE(help.contains(word)) << word;
         EXPECT_TRUE(man.contains(word)) << word;

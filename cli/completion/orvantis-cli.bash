@@ -14,13 +14,13 @@ _orvantis_cli()
         cword=$COMP_CWORD
     fi
 
-    local commands="info render build extract device"
+    local commands="info render build extract device check thumbnail"
     local colours="titlebar-left titlebar-right titlebar-text today-text today-lines command-bar
         navigation-tray message-left message-right important-left important-right
         5 8 9 4 6 7 10 11 12 13 14 25 26"
     local render_opts="--screen --time --date -o"
     local build_opts="--name --color --today --menu --fit --focus --zoom --depth --brightness
-        --contrast --gamma -o"
+        --contrast --gamma --fix-contrast --match-colors -o"
 
     # --name=VALUE: complete the value after the sign, whether bash split the word at it or not.
     if [[ $cur == = ]]; then
@@ -64,8 +64,10 @@ _orvantis_cli()
 
     local tsk=($(compgen -f -X '!*.[tT][sS][kK]' -- "$cur") $(compgen -d -- "$cur"))
     case ${words[1]} in
-        info)
+        info|check)
             COMPREPLY=("${tsk[@]}") ;;
+        thumbnail)
+            if [[ $cword -eq 2 ]]; then COMPREPLY=("${tsk[@]}"); else COMPREPLY=($(compgen -f -- "$cur")); fi ;;
         extract)
             if [[ $cword -eq 2 ]]; then COMPREPLY=("${tsk[@]}"); else COMPREPLY=($(compgen -d -- "$cur")); fi ;;
         render)

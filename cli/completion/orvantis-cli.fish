@@ -1,7 +1,7 @@
 # fish completion for orvantis-cli: commands, options, screens, colour names and .tsk files.
 # A test holds the option and colour names here against "orvantis-cli --help".
 
-set -l commands info render build extract device
+set -l commands info render build extract device check thumbnail
 
 function __orvantis_cli_colours
     printf '%s=#\t%s\n' \
@@ -25,11 +25,13 @@ complete -c orvantis-cli -n "not __fish_seen_subcommand_from $commands" -a rende
 complete -c orvantis-cli -n "not __fish_seen_subcommand_from $commands" -a build -d 'Make a package'
 complete -c orvantis-cli -n "not __fish_seen_subcommand_from $commands" -a extract -d 'Unpack a package'
 complete -c orvantis-cli -n "not __fish_seen_subcommand_from $commands" -a device -d 'Work on the handheld'
+complete -c orvantis-cli -n "not __fish_seen_subcommand_from $commands" -a check -d 'Tell whether the text can be read'
+complete -c orvantis-cli -n "not __fish_seen_subcommand_from $commands" -a thumbnail -d 'Write a thumbnail of the Today screen'
 complete -c orvantis-cli -n "not __fish_seen_subcommand_from $commands" -l help -s h -d 'Show the usage text'
 complete -c orvantis-cli -n "not __fish_seen_subcommand_from $commands" -l version -d 'Show the version'
 
 # Packages for info, extract and render.
-complete -c orvantis-cli -n "__fish_seen_subcommand_from info extract render" -k -a "(__fish_complete_suffix .tsk)"
+complete -c orvantis-cli -n "__fish_seen_subcommand_from info extract render check thumbnail" -k -a "(__fish_complete_suffix .tsk)"
 
 complete -c orvantis-cli -n "__fish_seen_subcommand_from render" -l screen -x -a 'main message important navigation menu' -d 'Screen to compose'
 complete -c orvantis-cli -n "__fish_seen_subcommand_from render" -l time -x -d 'Clock shown, HH:MM'
@@ -37,6 +39,8 @@ complete -c orvantis-cli -n "__fish_seen_subcommand_from render" -l date -x -d '
 complete -c orvantis-cli -n "__fish_seen_subcommand_from render" -s o -r -d 'Output picture (.png, .jpg, .jpeg, .bmp)'
 
 complete -c orvantis-cli -n "__fish_seen_subcommand_from build" -l name -x -d 'Theme name'
+complete -c orvantis-cli -n "__fish_seen_subcommand_from build" -l fix-contrast -d 'Make unreadable text readable'
+complete -c orvantis-cli -n "__fish_seen_subcommand_from build" -l match-colors -d 'Set the colours from the Today picture'
 complete -c orvantis-cli -n "__fish_seen_subcommand_from build" -l color -x -d 'COLORNAME=#RRGGBB' -a "(__orvantis_cli_colours)"
 complete -c orvantis-cli -n "__fish_seen_subcommand_from build" -l today -r -F -d 'Today background'
 complete -c orvantis-cli -n "__fish_seen_subcommand_from build" -l menu -r -F -d 'Start menu background'
