@@ -29,7 +29,7 @@ LegibilityLine::LegibilityLine(EditorSession& session, QWidget* parent)
     row->addWidget(fix_);
     // Every redraw is measured again; the fix redraws, which brings the next warning or none.
     connect(&session_, &EditorSession::previewChanged, this, &LegibilityLine::refresh);
-    connect(fix_, &QPushButton::clicked, this, [this] { session_.fixLegibility(); });
+    connect(fix_, &QPushButton::clicked, this, [this] { session_.edit("Fix Text Color", [this] { session_.fixLegibility(); }); });
     hide();
 }
 
