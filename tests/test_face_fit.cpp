@@ -140,17 +140,18 @@ TEST_F(FaceFitTest, PreviewMenuOffersDoubleSizeOnlyWhereItFitsAndSaysWhy)
 {
     open("Y");
     auto* preview = window->findChild<PreviewView*>("oPicBuf");
-    QList<QAction*> items;
+    // The menu and its actions are gone once it closes: keep what they said, not them.
+    QList<bool> enabled;
     QStringList texts;
     auto showMenu = [&] {
-        items.clear();
+        enabled.clear();
         texts.clear();
         QTimer::singleShot(0, [&] {
             for (QWidget* w : QApplication::topLevelWidgets())
                 if (auto* menu = qobject_cast<QMenu*>(w); menu && menu->isVisible()) {
                     for (QAction* a : menu->actions()) {
                         texts << a->text();
-                        items << a;
+                        enabled << a->isEnabled();
                     }
                     menu->close();
                 }
@@ -165,19 +166,19 @@ TEST_F(FaceFitTest, PreviewMenuOffersDoubleSizeOnlyWhereItFitsAndSaysWhy)
     showMenu();
     const int twice = static_cast<int>(texts.indexOf("Double Size (480 x 640)"));
     ASSERT_GE(twice, 0);
-    EXPECT_EQ(items[twice]->isEnabled(), fits);
+    EXPECT_EQ(enabled[twice], fits);
     if (!fits) {
         // The reason sits right under the entry it explains.
         ASSERT_GT(texts.size(), twice + 1);
         const QString why = texts[twice + 1];
         EXPECT_TRUE(why.startsWith("Double Size needs ")) << why.toStdString();
         EXPECT_TRUE(why.endsWith(QString("this screen has %1 x %2").arg(free.width()).arg(free.height())));
-        EXPECT_FALSE(items[twice + 1]->isEnabled());
+        EXPECT_FALSE(enabled[twice + 1]);
     }
     // Back from twice the size is always offered.
     window->setPreviewScale(2);
     showMenu();
-    EXPECT_TRUE(items[static_cast<int>(texts.indexOf("Actual Size (240 x 320)"))]->isEnabled());
+    EXPECT_TRUE(enabled[static_cast<int>(texts.indexOf("Actual Size (240 x 320)"))]);
     for (const QString& text : texts) EXPECT_FALSE(text.startsWith("Double Size needs "));
 }
 
