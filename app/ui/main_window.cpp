@@ -143,7 +143,12 @@ MainWindow::MainWindow(EditorSession& session, QWidget* parent)
     makeConnections();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The element cursor reads the session's theme through this window: it goes first, before
+    // the children's teardown can send it a last focus or paint event.
+    delete cursor_;
+}
 
 void MainWindow::buildWidgets()
 {
