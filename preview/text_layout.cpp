@@ -85,10 +85,10 @@ std::vector<QRect> glyphBoxes(const PlacedText& text)
     const QString key = QChar(text.bold ? 'b' : 'n') + text.text;
     auto it = cache.constFind(key);
     if (it == cache.constEnd()) {
-        FontSpec spec;
-        spec.Size = kTodayTextPointSize;
-        spec.Bold = text.bold;
-        const QFontMetrics fm(drawingFont(spec));
+        FontSpec font;
+        font.Size = kTodayTextPointSize;
+        font.Bold = text.bold;
+        const QFontMetrics fm(drawingFont(font));
         std::vector<QRect> cells;
         int x = 0;
         for (const QChar c : text.text) {
