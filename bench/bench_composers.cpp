@@ -1,6 +1,7 @@
 // Full redraws of the five preview screens, as a slider drag asks for them at every step.
 // Run: orvantis_bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 #include "app/editor_session.h"
+#include "bench/silent_interaction.h"
 #include "preview/fonts.h"
 
 #include <QGuiApplication>
@@ -10,22 +11,7 @@
 
 namespace {
 
-// Nobody to ask: every question is cancelled, every box counted.
-class SilentInteraction : public orv::UserInteraction {
-public:
-    int boxes = 0;
-    std::optional<QString> openFile(const orv::FileDialogRequest&) override { return {}; }
-    std::optional<QString> saveFile(const orv::FileDialogRequest&) override { return {}; }
-    std::optional<orv::Colour> chooseColour(orv::Colour, const QString&) override { return {}; }
-    orv::FitChoice chooseFit() override { return orv::FitChoice::Crop; }
-    std::optional<orv::Placement> choosePlacement(orv::PlacementSource&, QSize) override { return {}; }
-    orv::MsgResult messageBox(const QString&, const QString&, orv::MsgIcon, orv::MsgButtons) override
-    {
-        ++boxes;
-        return orv::MsgResult::Ok;
-    }
-    void setBusy(bool) override {}
-};
+using orv::bench::SilentInteraction;
 
 struct Editor {
     QTemporaryDir home;

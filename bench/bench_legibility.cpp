@@ -3,6 +3,7 @@
 // orvantis-cli process, start to finish, on an ordinary package.
 // Run: orvantis_bench --benchmark_filter='Legibility|Thumbnail'
 #include "app/editor_session.h"
+#include "bench/silent_interaction.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -13,21 +14,7 @@
 
 namespace {
 
-class NoOne : public orv::UserInteraction {
-public:
-    int boxes = 0;
-    std::optional<QString> openFile(const orv::FileDialogRequest&) override { return {}; }
-    std::optional<QString> saveFile(const orv::FileDialogRequest&) override { return {}; }
-    std::optional<orv::Colour> chooseColour(orv::Colour, const QString&) override { return {}; }
-    orv::FitChoice chooseFit() override { return orv::FitChoice::Crop; }
-    std::optional<orv::Placement> choosePlacement(orv::PlacementSource&, QSize) override { return {}; }
-    orv::MsgResult messageBox(const QString&, const QString&, orv::MsgIcon, orv::MsgButtons) override
-    {
-        ++boxes;
-        return orv::MsgResult::Ok;
-    }
-    void setBusy(bool) override {}
-};
+using NoOne = orv::bench::SilentInteraction;
 
 // A photo-like Today picture: smooth light and dark regions with fine detail.
 QImage busyPicture()
