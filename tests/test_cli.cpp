@@ -3,41 +3,21 @@
 #include "package_test_kit.h"
 #include "app/editor_session.h"
 #include "support/scripted_interaction.h"
+#include "support/tool_run.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
 namespace orv::test {
 namespace {
 
-struct CliRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
 class CliTest : public ::testing::Test {
 protected:
-    CliRun cli(const QStringList& args)
-    {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("XDG_CONFIG_HOME", dir.path() + "/config");
-        env.insert("ORVANTIS_HOME", dir.path() + "/home");
-        env.insert("XDG_RUNTIME_DIR", dir.path());
-        p.setProcessEnvironment(env);
-        p.start(QString(ORV_BINARY_DIR) + "/orvantis-cli", args);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromLocal8Bit(p.readAllStandardError())};
-    }
+    ToolRun cli(const QStringList& args) { return runCli(dir.path(), args); }
     QString path(const QString& name) const { return dir.path() + "/" + name; }
     QString picture(const QString& name, const QImage& img)
     {
@@ -50,7 +30,7 @@ protected:
 
 TEST_F(CliTest, HelpListsEveryCommandAndBadArgumentsExitWithTwo)
 {
-    const CliRun help = cli({"--help"});
+    const ToolRun help = cli({"--help"});
     EXPECT_EQ(help.status, 0);
     for (const char* word : {"info", "render", "build", "extract", "--screen", "--color", "--fit",
                              "--depth", "--brightness", "--contrast", "--gamma", "--time", "--date"})
@@ -85,7 +65,7 @@ TEST_F(CliTest, BuildRefusesNumbersAndNamesTheEditorCannotHold)
         {{"--name", "Dawn/Dusk"}, name},
     };
     for (const auto& [args, reason] : cases) {
-        const CliRun r = cli(QStringList{"build"} + args + QStringList{"-o", path("x.tsk")});
+        const ToolRun r = cli(QStringList{"build"} + args + QStringList{"-o", path("x.tsk")});
         EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
         EXPECT_EQ(r.err.section('\n', 0, 0), "orvantis-cli: " + reason);
     }
@@ -98,7 +78,7 @@ TEST_F(CliTest, LibraryChatterStaysOffStderr)
 {
     const QByteArray png = encode(testPicture(240, 293), "PNG");
     writeBytes(path("cut.png"), png.left(png.size() / 2));
-    const CliRun r = cli({"build", "--name", "Cut", "--today", path("cut.png"), "-o", path("Cut.tsk")});
+    const ToolRun r = cli({"build", "--name", "Cut", "--today", path("cut.png"), "-o", path("Cut.tsk")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "orvantis-cli: " + path("cut.png") +
                          ": cannot be read as a picture (Cannot read the picture cut.png)\n");
@@ -125,7 +105,7 @@ TEST_F(CliTest, RenderedScreenIsTheEditorsOwn)
 
 TEST_F(CliTest, BuildThenInfoGivesBackNameColoursSizesAndMembers)
 {
-    const CliRun build = cli({"build", "--name", "Coral Reef", "--color", "5=#FF8000", "--color",
+    const ToolRun build = cli({"build", "--name", "Coral Reef", "--color", "5=#FF8000", "--color",
                            "26=#0A0B0C", "--color", "11=#123456", "--today",
                            picture("today.png", testPicture(640, 480)), "--menu",
                            picture("menu.png", testPicture(150, 293, 1)), "-o", path("Coral.tsk")});
@@ -133,7 +113,7 @@ TEST_F(CliTest, BuildThenInfoGivesBackNameColoursSizesAndMembers)
     EXPECT_EQ(build.err, "Theme Coral Reef has been saved!\n");
     ASSERT_TRUE(QFileInfo(path("Coral.tsk")).isFile());
 
-    const CliRun info = cli({"info", path("Coral.tsk")});
+    const ToolRun info = cli({"info", path("Coral.tsk")});
     ASSERT_EQ(info.status, 0) << info.err.toStdString();
     const QJsonObject o = QJsonDocument::fromJson(info.out.toUtf8()).object();
     EXPECT_EQ(o["name"].toString(), "Coral Reef");
@@ -190,7 +170,7 @@ TEST_F(CliTest, RenderWritesTheComposedScreen)
     ASSERT_EQ(cli({"build", "--name", "Dusk", "--color", "7=#00FF00", "-o", path("Dusk.tsk")}).status, 0);
     for (const char* screen : {"main", "message", "important", "navigation", "menu"}) {
         const QString out = path(QString("screen-%1.png").arg(screen));
-        const CliRun r = cli({"render", path("Dusk.tsk"), "--screen", screen, "--time", "09:05",
+        const ToolRun r = cli({"render", path("Dusk.tsk"), "--screen", screen, "--time", "09:05",
                            "--date", "2026-03-14", "-o", out});
         EXPECT_EQ(r.status, 0) << screen << r.err.toStdString();
         EXPECT_EQ(QImage(out).size(), QSize(240, 320)) << screen;
@@ -199,16 +179,16 @@ TEST_F(CliTest, RenderWritesTheComposedScreen)
     EXPECT_EQ(QImage(path("screen-main.png")).pixel(120, 318) & 0xFFFFFF, 0x00FF00u);
 
     // The same clock gives the same picture; no package means a new theme.
-    const CliRun a = cli({"render", "--screen", "main", "--time", "09:05", "--date", "2026-03-14",
+    const ToolRun a = cli({"render", "--screen", "main", "--time", "09:05", "--date", "2026-03-14",
                        "-o", path("new-a.png")});
-    const CliRun b = cli({"render", "--screen", "main", "--time", "09:05", "--date", "2026-03-14",
+    const ToolRun b = cli({"render", "--screen", "main", "--time", "09:05", "--date", "2026-03-14",
                        "-o", path("new-b.png")});
     EXPECT_EQ(a.status, 0);
     EXPECT_EQ(b.status, 0);
     EXPECT_EQ(readBytes(path("new-a.png")), readBytes(path("new-b.png")));
 
     // A date written out in words, weekday and all, is the same day.
-    const CliRun c = cli({"render", "--screen", "main", "--time", "09:05", "--date",
+    const ToolRun c = cli({"render", "--screen", "main", "--time", "09:05", "--date",
                        "Saturday, March 14, 2026", "-o", path("new-c.png")});
     EXPECT_EQ(c.status, 0) << c.err.toStdString();
     EXPECT_EQ(readBytes(path("new-a.png")), readBytes(path("new-c.png")));
@@ -216,19 +196,19 @@ TEST_F(CliTest, RenderWritesTheComposedScreen)
 
 TEST_F(CliTest, EditorBoxesGoToStderrAndFailWithOne)
 {
-    const CliRun missing = cli({"info", path("absent.tsk")});
+    const ToolRun missing = cli({"info", path("absent.tsk")});
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err, "orvantis-cli: " + path("absent.tsk") + ": no such file\n");
     EXPECT_TRUE(missing.out.isEmpty());
 
     const QString noData = packWithMakecab(dir.path(), "NoData.tsk",
                                            {{"tdywater.001", encode(testPicture(240, 293), "PNG")}});
-    const CliRun r = cli({"info", noData});
+    const ToolRun r = cli({"info", noData});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "orvantis-cli: " + noData + ": not a theme package (Unable to locate Theme Data File!)\n");
 
     writeBytes(path("not-a-picture.png"), "plain text");
-    const CliRun bad = cli({"build", "--name", "Bad", "--today", path("not-a-picture.png"), "-o",
+    const ToolRun bad = cli({"build", "--name", "Bad", "--today", path("not-a-picture.png"), "-o",
                          path("Bad.tsk")});
     EXPECT_EQ(bad.status, 1);
     EXPECT_TRUE(bad.err.startsWith("orvantis-cli: " + path("not-a-picture.png") + ": cannot be read as a picture ("))
@@ -241,7 +221,7 @@ TEST_F(CliTest, ExtractUnpacksEveryMember)
 {
     const QString pkg = packWithMakecab(dir.path(), "Three.tsk",
                                         {{"a.txt", "alpha"}, {"b.txt", "beta"}, {"c.000", "gamma"}});
-    const CliRun r = cli({"extract", pkg, path("into/deep")});
+    const ToolRun r = cli({"extract", pkg, path("into/deep")});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(readBytes(path("into/deep/a.txt")), "alpha");
     EXPECT_EQ(readBytes(path("into/deep/b.txt")), "beta");

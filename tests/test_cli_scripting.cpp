@@ -3,6 +3,7 @@
 // manual pages and shell completions that must say what --help says.
 #include "package_test_kit.h"
 #include "app/editor_session.h"
+#include "support/tool_run.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,23 +20,11 @@
 namespace orv::test {
 namespace {
 
-struct CliResult {
-    int status = -1;
-    QString out;
-    QString err;
-    QString firstErrLine() const { return err.section('\n', 0, 0); }
-};
-
-CliResult runProgram(const QString& program, const QStringList& args, const QString& workDir,
-               const QProcessEnvironment& env)
+// Runs program in workDir, as a user at a prompt there would.
+ToolRun runProgram(const QString& program, const QStringList& args, const QString& workDir,
+                   const QProcessEnvironment& env)
 {
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.setWorkingDirectory(workDir);
-    p.start(program, args);
-    EXPECT_TRUE(p.waitForFinished(60000)) << program.toStdString();
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()), QString::fromLocal8Bit(p.readAllStandardError())};
+    return runTool(program, args, env, [&](QProcess& p) { p.setWorkingDirectory(workDir); });
 }
 
 QString sourceText(const QString& rel)
@@ -73,11 +62,7 @@ protected:
     }
     QProcessEnvironment env() const
     {
-        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-        e.insert("QT_QPA_PLATFORM", "offscreen");
-        e.insert("XDG_CONFIG_HOME", dir.path() + "/config");
-        e.insert("ORVANTIS_HOME", dir.path() + "/home");
-        e.insert("XDG_RUNTIME_DIR", dir.path());
+        QProcessEnvironment e = toolEnvironment(dir.path());
         e.insert("TMPDIR", dir.path() + "/tmp");
         e.insert("ORVANTIS_DEVICE_ROOT", dir.path() + "/handheld");
         e.remove("ORVANTIS_RAPI_LIBRARY");
@@ -86,15 +71,15 @@ protected:
         return e;
     }
     // Runs in work/, so the files of a command line are named as a user types them.
-    CliResult cli(const QStringList& args) const
+    ToolRun cli(const QStringList& args) const
     {
-        return runProgram(QString(ORV_BINARY_DIR) + "/orvantis-cli", args, work(""), env());
+        return runProgram("orvantis-cli", args, work(""), env());
     }
     QString work(const QString& name) const { return dir.path() + "/work/" + name; }
     QByteArray built(const QStringList& colourArgs, const QString& out)
     {
         QDir().mkpath(QFileInfo(work(out)).path());
-        const CliResult r = cli(QStringList{"build", "--name", "Same"} + colourArgs + QStringList{"-o", out});
+        const ToolRun r = cli(QStringList{"build", "--name", "Same"} + colourArgs + QStringList{"-o", out});
         EXPECT_EQ(r.status, 0) << r.err.toStdString();
         return readBytes(work(out));
     }
@@ -149,7 +134,7 @@ TEST_F(CliScripting, WrongInvocationsSayWhatAndWhyInTheirFirstLine)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
-        const CliResult r = cli(c.args);
+        const ToolRun r = cli(c.args);
         EXPECT_EQ(r.status, c.status);
         EXPECT_EQ(r.firstErrLine(), c.firstLine);
         EXPECT_TRUE(r.out.isEmpty());
@@ -160,7 +145,7 @@ TEST_F(CliScripting, WrongInvocationsSayWhatAndWhyInTheirFirstLine)
 // A name that asks for no format is refused before the run sets anything up.
 TEST_F(CliScripting, RefusedOutputNameLeavesNoTrace)
 {
-    const CliResult r = cli({"render", "--screen", "main", "-o", "shot.gif"});
+    const ToolRun r = cli({"render", "--screen", "main", "-o", "shot.gif"});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(QDir(dir.path() + "/tmp").entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
     EXPECT_FALSE(QFileInfo::exists(work("shot.gif")));
@@ -170,7 +155,7 @@ TEST_F(CliScripting, RenderWritesTheFormatItsNameAsksFor)
 {
     const QStringList clock = {"--screen", "main", "--time", "09:05", "--date", "2026-03-14"};
     for (const char* name : {"s.png", "s.jpg", "S.JPEG", "s.bmp"}) {
-        const CliResult r = cli(QStringList{"render"} + clock + QStringList{"-o", name});
+        const ToolRun r = cli(QStringList{"render"} + clock + QStringList{"-o", name});
         ASSERT_EQ(r.status, 0) << name << r.err.toStdString();
     }
     const auto formatOf = [&](const char* name) { return QImageReader(work(name)).format(); };
@@ -237,7 +222,7 @@ TEST_F(CliScripting, InfoNamesEachColoursElementAndKeepsTheValueNames)
 {
     ASSERT_EQ(cli({"build", "--name", "Named", "--color", "today-lines=#010203", "--color", "11=#0A0B0C",
                    "-o", "Named.tsk"}).status, 0);
-    const CliResult r = cli({"info", "Named.tsk"});
+    const ToolRun r = cli({"info", "Named.tsk"});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
     EXPECT_EQ(o["colors"].toObject()["6"].toString(), "#010203");
@@ -269,17 +254,17 @@ TEST_F(CliScripting, EqualsFormsDoubleDashAndShortHelp)
 {
     const QByteArray members = "member";
     ASSERT_TRUE(QFile::rename(packWithMakecab(dir.path(), "dash.tsk", {{"m.txt", members}}), work("-dash.tsk")));
-    const CliResult refused = cli({"extract", "-dash.tsk", "out"});
+    const ToolRun refused = cli({"extract", "-dash.tsk", "out"});
     EXPECT_EQ(refused.status, 2);
     EXPECT_EQ(refused.firstErrLine(), "orvantis-cli: unknown option -dash.tsk for extract");
-    const CliResult ended = cli({"extract", "--", "-dash.tsk", "out"});
+    const ToolRun ended = cli({"extract", "--", "-dash.tsk", "out"});
     EXPECT_EQ(ended.status, 0) << ended.err.toStdString();
     EXPECT_EQ(readBytes(work("out/m.txt")), members);
 
     // After -- even --help is a file name.
     EXPECT_EQ(cli({"info", "--", "--help"}).firstErrLine(), "orvantis-cli: --help: no such file");
 
-    const CliResult help = cli({"--help"});
+    const ToolRun help = cli({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(cli({"-h"}).out, help.out);
     EXPECT_EQ(cli({"build", "-h"}).out, help.out);
@@ -295,7 +280,7 @@ TEST_F(CliScripting, EqualsFormsDoubleDashAndShortHelp)
 
 TEST_F(CliScripting, VersionIsTheBuildDefinitionsAsTheAboutWindowShowsIt)
 {
-    const CliResult r = cli({"--version"});
+    const ToolRun r = cli({"--version"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "orvantis-cli " + kVersion + "\n");
     EXPECT_EQ(kVersion, QString(ORV_VERSION));
@@ -345,7 +330,7 @@ TEST_F(CliScripting, ManualPagesRenderWithoutWarnings)
         SCOPED_TRACE(page);
         const QString built = QString(ORV_BINARY_DIR) + "/man/" + page;
         for (const QString& file : {built, built + ".gz"}) {
-            const CliResult r = runProgram(man, {"--warnings", "-l", file}, dir.path(), e);
+            const ToolRun r = runProgram(man, {"--warnings", "-l", file}, dir.path(), e);
             EXPECT_EQ(r.status, 0);
             EXPECT_EQ(r.err, "");
             EXPECT_TRUE(r.out.contains("NAME")) << r.out.left(200).toStdString();
@@ -366,7 +351,7 @@ TEST_F(CliScripting, BashLoadsTheCompletionAndCompletesNamesAndPackages)
                              "; _orvantis_cli; printf '%s\\n' \"${COMPREPLY[@]}\" | LC_ALL=C sort";
         return runProgram("/bin/bash", {"--norc", "--noprofile", "-c", body}, work(""), env());
     };
-    const CliResult colours = complete("orvantis-cli build --color tod", 3);
+    const ToolRun colours = complete("orvantis-cli build --color tod", 3);
     EXPECT_EQ(colours.status, 0) << colours.err.toStdString();
     EXPECT_EQ(colours.out, "complete -o filenames -F _orvantis_cli orvantis-cli\ntoday-lines=#\ntoday-text=#\n");
     EXPECT_EQ(complete("orvantis-cli info ''", 2).out.section('\n', 1), "B.TSK\na.tsk\nthemes\n");

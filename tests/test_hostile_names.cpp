@@ -4,6 +4,7 @@
 #include "app/ui/qt_interaction.h"
 #include "package_test_kit.h"
 #include "support/session_fixture.h"
+#include "support/tool_run.h"
 #include "theme/theme_file_name.h"
 
 #include <QApplication>
@@ -95,24 +96,15 @@ TEST(NameOnTheCommandLine, ControlCharactersAreRefusedByName)
 {
     QTemporaryDir dir;
     auto cli = [&](const QString& name) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("XDG_CONFIG_HOME", dir.path() + "/config");
-        env.insert("TMPDIR", dir.path());
-        p.setProcessEnvironment(env);
-        p.start(QString(ORV_BINARY_DIR) + "/orvantis-cli",
-                {"build", "--name", name, "-o", dir.path() + "/out.tsk"});
-        EXPECT_TRUE(p.waitForFinished(60000));
-        return std::pair{p.exitCode(), QString::fromLocal8Bit(p.readAllStandardError())};
+        return runCli(dir.path(), {"build", "--name", name, "-o", dir.path() + "/out.tsk"});
     };
-    const auto [status, err] = cli("new\nline");
+    const auto [status, out, err] = cli("new\nline");
     EXPECT_EQ(status, 2);
     EXPECT_TRUE(err.startsWith("orvantis-cli: --name cannot hold the control character U+000A "
                                "(line feed)\n")) << err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(dir.path() + "/out.tsk"));
-    EXPECT_EQ(cli(QString("tab\there")).first, 2);
-    EXPECT_EQ(cli(QString::fromUtf8("Été")).first, 0);
+    EXPECT_EQ(cli(QString("tab\there")).status, 2);
+    EXPECT_EQ(cli(QString::fromUtf8("Été")).status, 0);
 }
 
 // The box the editor shows for a saved package whose name is markup with a link.

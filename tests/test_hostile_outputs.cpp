@@ -4,6 +4,7 @@
 #include "app/output_target.h"
 #include "package_test_kit.h"
 #include "support/session_fixture.h"
+#include "support/tool_run.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -18,25 +19,6 @@
 
 namespace orv::test {
 namespace {
-
-struct ToolRun {
-    int status = -1;
-    QString err;
-};
-
-ToolRun runCli(const QTemporaryDir& dir, const QStringList& args)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("XDG_CONFIG_HOME", dir.path() + "/config");
-    env.insert("TMPDIR", dir.path());
-    p.setProcessEnvironment(env);
-    p.start(QString(ORV_BINARY_DIR) + "/orvantis-cli", args);
-    EXPECT_TRUE(p.waitForFinished(60000));
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromLocal8Bit(p.readAllStandardError())};
-}
 
 mode_t kindAt(const QString& path)
 {
@@ -139,7 +121,7 @@ TEST_F(OutputTargets, RenderAndBuildRefuseEveryTargetBeforeAnyWorkAndLeaveItStan
             const QStringList args = suffix == ".png"
                                          ? QStringList{"render", "--screen", "main", "-o", path(t.name)}
                                          : QStringList{"build", "--name", "Dusk", "-o", path(t.name)};
-            const ToolRun run = runCli(dir, args);
+            const ToolRun run = runCli(dir.path(), args);
             EXPECT_EQ(run.status, 1);
             EXPECT_EQ(run.err, "orvantis-cli: " + path(t.name) + ": not written, it is " + t.calledIn + "\n");
             EXPECT_EQ(kindAt(path(t.name)), t.kind);
@@ -150,16 +132,16 @@ TEST_F(OutputTargets, RenderAndBuildRefuseEveryTargetBeforeAnyWorkAndLeaveItStan
     const QByteArray package = readBytes(pkg);
     // Under its own name the package is refused for its extension already; under a picture's
     // name (a hard link) only the check of the file itself stands in the way.
-    EXPECT_EQ(runCli(dir, {"render", pkg, "--screen", "main", "-o", pkg}).status, 2);
+    EXPECT_EQ(runCli(dir.path(), {"render", pkg, "--screen", "main", "-o", pkg}).status, 2);
     const QString alias = path("alias.png");
     ASSERT_EQ(::link(QFile::encodeName(pkg).constData(), QFile::encodeName(alias).constData()), 0);
-    const ToolRun self = runCli(dir, {"render", pkg, "--screen", "main", "-o", alias});
+    const ToolRun self = runCli(dir.path(), {"render", pkg, "--screen", "main", "-o", alias});
     EXPECT_EQ(self.status, 1);
     EXPECT_EQ(self.err, "orvantis-cli: " + alias + ": not written, it is the file being read (" + pkg + ")\n");
     EXPECT_EQ(readBytes(pkg), package);
 
     const QByteArray picture = readBytes(path("today.png"));
-    const ToolRun build = runCli(dir, {"build", "--name", "Dusk", "--today", path("today.png"),
+    const ToolRun build = runCli(dir.path(), {"build", "--name", "Dusk", "--today", path("today.png"),
                                        "-o", path("today.png")});
     EXPECT_EQ(build.status, 1);
     EXPECT_TRUE(build.err.contains("it is the file being read")) << build.err.toStdString();
@@ -167,7 +149,7 @@ TEST_F(OutputTargets, RenderAndBuildRefuseEveryTargetBeforeAnyWorkAndLeaveItStan
 
     // A plain file is still replaced, as before.
     writeBytes(path("old.png"), "old");
-    EXPECT_EQ(runCli(dir, {"render", "--screen", "main", "-o", path("old.png")}).status, 0);
+    EXPECT_EQ(runCli(dir.path(), {"render", "--screen", "main", "-o", path("old.png")}).status, 0);
     EXPECT_EQ(QImage(path("old.png")).size(), QSize(240, 320));
 }
 
@@ -180,7 +162,7 @@ TEST_F(OutputTargets, ExtractRefusesAMemberLandingOnAnythingButAFileOrOnThePacka
     for (const Target& t : rows) {
         SCOPED_TRACE(t.name.toStdString());
         const QString pkg = packWithMakecab(dir.path(), "One.tsk", {{t.name, "member"}});
-        const ToolRun r = runCli(dir, {"extract", pkg, into});
+        const ToolRun r = runCli(dir.path(), {"extract", pkg, into});
         EXPECT_EQ(r.status, 1);
         EXPECT_TRUE(r.err.contains("Cannot write " + into + "/" + t.name + ": it is " + t.calledIn))
             << r.err.toStdString();
@@ -193,7 +175,7 @@ TEST_F(OutputTargets, ExtractRefusesAMemberLandingOnAnythingButAFileOrOnThePacka
     const QString self = into + "/Self.tsk";
     ASSERT_TRUE(QFile::copy(made, self));
     const QByteArray package = readBytes(self);
-    const ToolRun r = runCli(dir, {"extract", self, into});
+    const ToolRun r = runCli(dir.path(), {"extract", self, into});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains("it is the file being read")) << r.err.toStdString();
     EXPECT_EQ(readBytes(self), package);

@@ -1,7 +1,7 @@
 // orvantis-cli build --fit place: the dialog's placement from the command line.
 #include "package_test_kit.h"
+#include "support/tool_run.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 
 namespace orv::test {
@@ -9,19 +9,7 @@ namespace {
 
 class PlaceCliTest : public ::testing::Test {
 protected:
-    std::pair<int, QString> cli(const QStringList& args)
-    {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("XDG_CONFIG_HOME", dir.path() + "/config");
-        env.insert("ORVANTIS_HOME", dir.path() + "/home");
-        env.insert("XDG_RUNTIME_DIR", dir.path());
-        p.setProcessEnvironment(env);
-        p.start(QString(ORV_BINARY_DIR) + "/orvantis-cli", args);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardError())};
-    }
+    ToolRun cli(const QStringList& args) { return runCli(dir.path(), args); }
     QString path(const QString& name) const { return dir.path() + "/" + name; }
 
     QTemporaryDir dir;
@@ -39,8 +27,8 @@ TEST_F(PlaceCliTest, FocusAndZoomChooseThePartThatShows)
 
     const auto build = cli({"build", "--name", "Sun", "--today", path("quad.png"), "--fit", "place",
                             "--focus", "0.75,0.75", "--zoom", "2", "-o", path("Sun.tsk")});
-    ASSERT_EQ(build.first, 0) << build.second.toStdString();
-    ASSERT_EQ(cli({"extract", path("Sun.tsk"), path("sun")}).first, 0);
+    ASSERT_EQ(build.status, 0) << build.err.toStdString();
+    ASSERT_EQ(cli({"extract", path("Sun.tsk"), path("sun")}).status, 0);
     const QImage today(path("sun/tdywater.001"));
     const QImage menu(path("sun/0stwater.002"));
     ASSERT_EQ(today.size(), QSize(240, 293));
@@ -68,8 +56,8 @@ TEST_F(PlaceCliTest, BadPlacementArgumentsSayWhyAndExitWithTwo)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
         const auto r = cli(QStringList{"build", "--name", "N"} + c.args + QStringList{"-o", path("x.tsk")});
-        EXPECT_EQ(r.first, 2);
-        EXPECT_EQ(r.second, "orvantis-cli: " + c.message + "\nTry 'orvantis-cli --help'.\n");
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err, "orvantis-cli: " + c.message + "\nTry 'orvantis-cli --help'.\n");
     }
     EXPECT_FALSE(QFileInfo::exists(path("x.tsk")));
 }

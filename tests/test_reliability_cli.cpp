@@ -3,6 +3,7 @@
 // that were killed.
 #include "app/folders.h"
 #include "package_test_kit.h"
+#include "support/tool_run.h"
 #include "test_reliability_kit.h"
 
 #include <QDir>
@@ -14,12 +15,6 @@
 namespace orv::test {
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
 class ToolReliabilityTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
@@ -28,19 +23,10 @@ protected:
     ToolRun run(const QString& program, const QStringList& args, rlim_t fileSizeLimit = 0,
             const QString& workDir = {})
     {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("XDG_CONFIG_HOME", dir.path() + "/config");
-        env.insert("TMPDIR", dir.path());
-        p.setProcessEnvironment(env);
-        if (fileSizeLimit) FileSizeLimit::applyTo(p, fileSizeLimit);
-        p.setWorkingDirectory(workDir.isEmpty() ? dir.path() : workDir);
-        p.start(program.startsWith('/') ? program : QString(ORV_BINARY_DIR) + "/" + program, args);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromLocal8Bit(p.readAllStandardError())};
+        return runTool(program, args, toolEnvironment(dir.path()), [&](QProcess& p) {
+            if (fileSizeLimit) FileSizeLimit::applyTo(p, fileSizeLimit);
+            p.setWorkingDirectory(workDir.isEmpty() ? dir.path() : workDir);
+        });
     }
     QString path(const QString& name) const { return dir.path() + "/" + name; }
 
