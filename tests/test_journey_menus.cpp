@@ -414,3 +414,63 @@ TEST_F(MenuJourneyTest, HelpAndAboutFromTheHelpMenu)
 }
 
 } // namespace orv::test
+
+namespace orv::test {
+
+class PreviewMenuJourney : public MenuJourneyTest {
+protected:
+    // Right-click at a screen pixel and choose the entry named; the entries the menu showed.
+    QStringList choose(QPoint pixel, const QString& entry)
+    {
+        auto* view = child<PreviewView>("oPicBuf");
+        const QPoint at = QPoint(PreviewView::kBorder, PreviewView::kBorder) + pixel * view->scale();
+        QStringList entries;
+        QTimer::singleShot(50, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu) return;
+            for (QAction* a : menu->actions()) {
+                if (a->isSeparator()) continue;
+                entries << a->text();
+                if (a->text() == entry) menu->setActiveAction(a);
+            }
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, view->mapToGlobal(at));
+        QCoreApplication::sendEvent(view, &event);
+        return entries;
+    }
+};
+
+TEST_F(PreviewMenuJourney, EditColorHereAndActualSizeDoWhatTheySay)
+{
+    QString title;
+    answers.then(chooseColour(QColor(70, 80, 90), &title));
+    const QStringList entries = choose(QPoint(120, 310), "Edit Color Here"); // the command bar
+    EXPECT_TRUE(entries.contains("Edit Color Here"));
+    EXPECT_FALSE(answers.pending());
+    EXPECT_EQ(title, "Select Color: Lower Command Bar");
+    EXPECT_EQ(session().theme.element(5), rgbColour(70, 80, 90));
+    EXPECT_EQ(child<QComboBox>("cmbElements")->currentIndex(), 5) << "the list names what was edited";
+
+    emit child<PreviewView>("oPicBuf")->scaleRequested(2);
+    ASSERT_EQ(editor->window->previewScale(), 2);
+    const int wide = editor->window->width();
+    choose(QPoint(120, 150), "Actual Size (240 x 320)");
+    EXPECT_EQ(editor->window->previewScale(), 1);
+    EXPECT_EQ(editor->window->width(), wide - 240) << "the window shrinks back with the preview";
+}
+
+TEST_F(PreviewMenuJourney, MatchColorsToPictureIsOneStep)
+{
+    answers.then(chooseFile(photo));
+    answers.then(chooseFit(1));
+    press(1);
+    const Theme before = session().theme;
+    release("lblColors14");
+    EXPECT_NE(session().theme.colours, before.colours);
+    keys(QKeySequence::Undo);
+    EXPECT_EQ(session().theme.colours, before.colours);
+    EXPECT_TRUE(allOf(today().copy(0, 0, 120, 146), kTopLeft)) << "the background stays";
+}
+
+} // namespace orv::test

@@ -22,6 +22,10 @@
 #include <QTest>
 #include <QUrl>
 #include <gtest/gtest.h>
+#include <ostream>
+
+// A failed comparison of captions shows the text, not its code units.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
 namespace orv::test {
 
