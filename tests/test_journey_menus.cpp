@@ -474,3 +474,52 @@ TEST_F(PreviewMenuJourney, MatchColorsToPictureIsOneStep)
 }
 
 } // namespace orv::test
+
+namespace orv::test {
+
+TEST_F(PreviewMenuJourney, MenuImageButtonThenUndoAndRedoFromThePreviewMenu)
+{
+    clickScreen(QPoint(5, 5)); // the Start menu, whose picture the button loads
+    ASSERT_TRUE(session().theme.menuEditing);
+    const QImage menuBefore = session().canvas.oPicBufMenu.image().convertToFormat(QImage::Format_RGB32);
+    answers.then(chooseFile(photo));
+    answers.then(chooseFit(0));
+    press(2);
+    auto menuPicture = [this] { return session().canvas.oPicBufMenu.image().convertToFormat(QImage::Format_RGB32); };
+    EXPECT_TRUE(allOf(menuPicture(), kTopLeft));
+    const QImage withPicture = shown();
+
+    choose(QPoint(200, 200), "Undo");
+    EXPECT_EQ(menuPicture(), menuBefore);
+    EXPECT_TRUE(session().theme.menuEditing) << "the screen the user was on stays";
+    const QStringList entries = choose(QPoint(200, 200), "Redo");
+    EXPECT_TRUE(entries.contains("Redo"));
+    EXPECT_TRUE(allOf(menuPicture(), kTopLeft));
+    EXPECT_EQ(shown(), withPicture);
+}
+
+TEST_F(PreviewMenuJourney, UnreadableTextFixedFromTheLineUnderThePreview)
+{
+    answers.then(chooseFile(photo));
+    answers.then(chooseFit(0));
+    press(1);
+    answers.then(chooseColour(QColor(kTopLeft)));
+    release("lblColors4");
+    auto* line = child<QWidget>("lblLegibility");
+    ASSERT_TRUE(line->isVisible());
+    EXPECT_TRUE(child<QLabel>("lblLegibilityText")->text().startsWith("Today Screen Text"));
+
+    child<QPushButton>("btnLegibilityFix")->click();
+    EXPECT_FALSE(line->isVisible());
+    EXPECT_NE(session().theme.element(3), rgbColour(qRed(kTopLeft), qGreen(kTopLeft), qBlue(kTopLeft)));
+    keys(QKeySequence::Undo);
+    EXPECT_TRUE(line->isVisible()) << "the fix is one step";
+}
+
+TEST_F(PreviewMenuJourney, TheMinimiseLinkMinimisesTheWindow)
+{
+    release("lblMin");
+    EXPECT_TRUE(editor->window->isMinimized());
+}
+
+} // namespace orv::test
