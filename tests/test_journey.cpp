@@ -2,6 +2,8 @@
 // buttons, menu entries, drops and preview clicks, with the real dialogs answered on screen.
 #include "support/journey_fixture.h"
 
+#include <QUndoStack>
+
 namespace orv::test {
 
 TEST_F(JourneyTest, PlaceFromTheImageMenuMakesTheFramedPartTheBackground)
@@ -202,6 +204,31 @@ TEST_F(FaceLayoutJourney, KeptThemeAndUnreadableTextLinesBothReadAtBothSizes)
         auto* line = static_cast<QLabel*>(kept);
         EXPECT_GE(line->height(), line->heightForWidth(line->width()));
     }
+}
+
+} // namespace orv::test
+
+namespace orv::test {
+
+TEST_F(JourneyTest, APackageNamedAtStartOpensUnchangedAndIsNoUndoStep)
+{
+    answers.then(chooseColour(QColor(10, 200, 90)));
+    release("lblColors4");
+    QTest::keyClicks(child<QLineEdit>("txtThemeName"), "Meadow");
+    const QString saved = home.path() + "/meadow.tsk";
+    answers.then(chooseFile(saved));
+    press(6);
+    ASSERT_TRUE(QFileInfo(saved).isFile());
+
+    Folders f = session().folders();
+    editor.reset();
+    editor = composeEditor(f);
+    editor->window->start(saved);
+    EXPECT_EQ(child<QLineEdit>("txtThemeName")->text(), "Meadow");
+    EXPECT_EQ(session().theme.element(3), rgbColour(10, 200, 90));
+    EXPECT_FALSE(editor->window->windowTitle().startsWith('*'));
+    EXPECT_FALSE(session().undoStack().canUndo()) << "the theme the editor started with";
+    EXPECT_FALSE(session().theme.menuFollowsMain);
 }
 
 } // namespace orv::test
