@@ -107,3 +107,20 @@ void EditorSession::typeThemeName(const QString& name)
 }
 
 } // namespace orv
+
+namespace orv {
+
+bool EditorSession::openAtStart(const QString& fileName)
+{
+    const bool opened = LoadTheme(fileName);
+    markUnchanged();
+    return opened;
+}
+
+QString EditorSession::transferFolder()
+{
+    if (state.TSKPath.isEmpty()) state.TSKPath = folders_.tsk();
+    return state.TSKPath;
+}
+
+} // namespace orv

@@ -113,6 +113,12 @@ public:
     bool openTheme(const QString& fileName = {});
     // After a successful save: the theme is the unchanged point.
     void themeSaved();
+    // A package named at start: it is what the editor started with, the unchanged point,
+    // not a step the user could undo back to the empty theme.
+    bool openAtStart(const QString& fileName);
+    // The folder the transfer window starts in: the one remembered, else the package folder,
+    // remembered from then on. A remembered folder, not part of the theme: no undo step.
+    QString transferFolder();
 
     // --- theme data file (theme/save000data.cpp) -----------------------------------------
     void Save000Data();

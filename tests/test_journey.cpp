@@ -1,159 +1,10 @@
 // The editor as it ships, driven as a user drives it: the window that main() builds, its
 // buttons, menu entries, drops and preview clicks, with the real dialogs answered on screen.
-#include "app/ui/editor_composition.h"
-#include "app/ui/hover_menu.h"
-#include "app/ui/placement_dialog.h"
-#include "app/ui/preview_view.h"
-#include "imaging/placement.h"
-#include "support/modal_answers.h"
+#include "support/journey_fixture.h"
 
-#include <QColorDialog>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMessageBox>
-#include <QMimeData>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QUrl>
-#include <gtest/gtest.h>
+#include <QUndoStack>
 
 namespace orv::test {
-
-namespace {
-
-const QRgb kTopLeft = qRgb(200, 30, 30);
-const QRgb kTopRight = qRgb(20, 160, 60);
-const QRgb kBottomLeft = qRgb(30, 40, 210);
-const QRgb kBottomRight = qRgb(240, 230, 20);
-
-// A photo in four flat quarters, so where a background came from shows in its colours.
-QImage quarters(int width, int height)
-{
-    QImage img(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const bool right = x >= width / 2, low = y >= height / 2;
-            img.setPixel(x, y, low ? (right ? kBottomRight : kBottomLeft) : (right ? kTopRight : kTopLeft));
-        }
-    return img;
-}
-
-ModalAnswers::Step chooseFile(const QString& path)
-{
-    return [path](QWidget* w) {
-        auto* d = qobject_cast<QFileDialog*>(w);
-        if (!d) {
-            ADD_FAILURE() << "expected a file dialog, got " << w->metaObject()->className();
-            if (auto* other = qobject_cast<QDialog*>(w)) other->reject();
-            return;
-        }
-        d->selectFile(path);
-        static_cast<QDialog*>(d)->accept(); // the file dialog's own accept checks the choice
-    };
-}
-
-ModalAnswers::Step chooseFit(int mode)
-{
-    return [mode](QWidget* w) {
-        EXPECT_EQ(w->objectName(), "frmProcessImage");
-        if (auto* option = w->findChild<QRadioButton*>(QString("radMode%1").arg(mode))) option->click();
-        if (auto* ok = w->findChild<QPushButton*>("Command1")) ok->click();
-    };
-}
-
-ModalAnswers::Step placeFrame(Placement at, QSize* askedFor = nullptr)
-{
-    return [at, askedFor](QWidget* w) {
-        auto* d = qobject_cast<PlacementDialog*>(w);
-        if (!d) {
-            ADD_FAILURE() << "expected the placement dialog, got " << w->metaObject()->className();
-            if (auto* other = qobject_cast<QDialog*>(w)) other->reject();
-            return;
-        }
-        d->setPlacement(at);
-        if (askedFor) *askedFor = d->thumbnail().size();
-        d->findChild<QPushButton*>("btnOK")->click();
-    };
-}
-
-ModalAnswers::Step chooseColour(QColor colour, QString* title = nullptr)
-{
-    return [colour, title](QWidget* w) {
-        auto* d = qobject_cast<QColorDialog*>(w);
-        if (!d) {
-            ADD_FAILURE() << "expected the colour dialog, got " << w->metaObject()->className();
-            if (auto* other = qobject_cast<QDialog*>(w)) other->reject();
-            return;
-        }
-        if (title) *title = d->windowTitle();
-        d->setCurrentColor(colour);
-        d->accept();
-    };
-}
-
-} // namespace
-
-class JourneyTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(home.isValid());
-        Folders f;
-        f.programDir = QString(ORV_BINARY_DIR);
-        f.dataDir = home.path() + "/data";
-        editor = composeEditor(f);
-        editor->window->start(QString());
-        photo = home.path() + "/photo.png";
-        ASSERT_TRUE(quarters(800, 600).save(photo));
-    }
-    void TearDown() override { editor.reset(); }
-
-    EditorSession& session() { return *editor->session; }
-    template <class W> W* child(const QString& name)
-    {
-        W* w = editor->window->findChild<W*>(name);
-        EXPECT_NE(w, nullptr) << name.toStdString();
-        return w;
-    }
-    // A hover entry acts when the button is released on it.
-    void release(const QString& entry) { QTest::mouseClick(child<HoverLabel>(entry), Qt::LeftButton); }
-    void press(int button) { child<QPushButton>(QString("btnButtons%1").arg(button))->click(); }
-    void clickScreen(QPoint pixel)
-    {
-        auto* view = child<PreviewView>("oPicBuf");
-        QTest::mouseClick(view, Qt::LeftButton, {},
-                          QPoint(PreviewView::kBorder, PreviewView::kBorder) + pixel * view->scale());
-    }
-    void drop(QWidget* on, const QString& path)
-    {
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(path)});
-        const QPoint at = on->rect().center();
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(on, &enter);
-        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(on, &dropped);
-    }
-    QImage today() { return session().canvas.oPicBufToday.image().convertToFormat(QImage::Format_RGB32); }
-    // The screen the preview shows, at the handheld's own size.
-    QImage shown() { return child<PreviewView>("oPicBuf")->screen().convertToFormat(QImage::Format_RGB32); }
-    static bool allOf(const QImage& img, QRgb colour)
-    {
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x)
-                if (img.pixel(x, y) != colour) return false;
-        return true;
-    }
-
-    QTemporaryDir home;
-    std::unique_ptr<ComposedEditor> editor;
-    QString photo;
-    ModalAnswers answers;
-};
 
 TEST_F(JourneyTest, PlaceFromTheImageMenuMakesTheFramedPartTheBackground)
 {
@@ -276,6 +127,108 @@ TEST_F(JourneyTest, ColourEntrySavedPackageAndItsDropBringTheThemeBack)
     EXPECT_EQ(child<QLineEdit>("txtThemeName")->text(), "Meadow");
     EXPECT_EQ(session().theme.element(3), rgbColour(10, 200, 90));
     EXPECT_FALSE(answers.pending());
+}
+
+} // namespace orv::test
+
+namespace orv::test {
+
+// What a user sees at both preview sizes: every control of the face whole inside the window
+// and none under the preview.
+class FaceLayoutJourney : public JourneyTest {
+protected:
+    PreviewView* view() { return child<PreviewView>("oPicBuf"); }
+    // From the preview's menu; the test screen may be too small to offer it, so the request
+    // is made as the entry makes it.
+    void showAtScale(int scale)
+    {
+        emit view()->scaleRequested(scale);
+        ASSERT_EQ(editor->window->previewScale(), scale);
+    }
+    // Each shown control of the face that lies outside the window or under the preview.
+    QStringList coveredOrCut()
+    {
+        QStringList out;
+        const QRect inside = editor->window->rect();
+        const QRect preview = view()->geometry();
+        for (QWidget* w : editor->window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (w == view() || !w->isVisible()) continue;
+            const QString name = w->objectName();
+            if (!inside.contains(w->geometry())) out << name + " cut off";
+            if (w->geometry().intersects(preview)) out << name + " under the preview";
+        }
+        return out;
+    }
+};
+
+TEST_F(FaceLayoutJourney, EveryControlStaysClearOfThePreviewAtBothSizes)
+{
+    for (int scale : {2, 1, 2}) {
+        SCOPED_TRACE(scale);
+        showAtScale(scale);
+        EXPECT_EQ(view()->size(), QSize(240 * scale + 2 * PreviewView::kBorder, 320 * scale + 2 * PreviewView::kBorder));
+        EXPECT_EQ(coveredOrCut(), QStringList());
+        for (const char* name : {"lblCaption", "txtThemeName", "cmbElements", "sldGamma", "btnButtons9", "Xlabel"})
+            EXPECT_TRUE(child<QWidget>(name)->isVisible()) << name;
+        EXPECT_FALSE(child<QLabel>("lblCaption")->text().isEmpty());
+    }
+}
+
+TEST_F(FaceLayoutJourney, KeptThemeAndUnreadableTextLinesBothReadAtBothSizes)
+{
+    // A name as long as the box takes: the line shortens it, the tip keeps it whole.
+    const QString longName = "Dusk over the long grey river at evening";
+    QTest::keyClicks(child<QLineEdit>("txtThemeName"), longName);
+    editor->window->close();
+    startEditor();
+    auto* kept = child<QWidget>("lblRecovery");
+    ASSERT_TRUE(kept->isVisible());
+    EXPECT_TRUE(kept->toolTip().contains(longName));
+
+    // Today text in the colour of the background under it.
+    answers.then(chooseFile(photo));
+    answers.then(chooseFit(0));
+    press(1);
+    answers.then(chooseColour(QColor(kTopLeft)));
+    release("lblColors4");
+    auto* unreadable = child<QWidget>("lblLegibility");
+    ASSERT_TRUE(unreadable->isVisible());
+    ASSERT_TRUE(kept->isVisible());
+
+    for (int scale : {1, 2}) {
+        SCOPED_TRACE(scale);
+        showAtScale(scale);
+        EXPECT_FALSE(kept->geometry().intersects(unreadable->geometry()));
+        EXPECT_EQ(coveredOrCut(), QStringList());
+        // The kept theme's line is tall enough for its words.
+        auto* line = static_cast<QLabel*>(kept);
+        EXPECT_GE(line->height(), line->heightForWidth(line->width()));
+    }
+}
+
+} // namespace orv::test
+
+namespace orv::test {
+
+TEST_F(JourneyTest, APackageNamedAtStartOpensUnchangedAndIsNoUndoStep)
+{
+    answers.then(chooseColour(QColor(10, 200, 90)));
+    release("lblColors4");
+    QTest::keyClicks(child<QLineEdit>("txtThemeName"), "Meadow");
+    const QString saved = home.path() + "/meadow.tsk";
+    answers.then(chooseFile(saved));
+    press(6);
+    ASSERT_TRUE(QFileInfo(saved).isFile());
+
+    Folders f = session().folders();
+    editor.reset();
+    editor = composeEditor(f);
+    editor->window->start(saved);
+    EXPECT_EQ(child<QLineEdit>("txtThemeName")->text(), "Meadow");
+    EXPECT_EQ(session().theme.element(3), rgbColour(10, 200, 90));
+    EXPECT_FALSE(editor->window->windowTitle().startsWith('*'));
+    EXPECT_FALSE(session().undoStack().canUndo()) << "the theme the editor started with";
+    EXPECT_FALSE(session().theme.menuFollowsMain);
 }
 
 } // namespace orv::test

@@ -227,8 +227,7 @@ void FileManagerWindow::disconnectQuietly()
 bool FileManagerWindow::Form_Load()
 {
     try {
-        QString& tskPath = session_.state.TSKPath;
-        if (tskPath.isEmpty()) tskPath = session_.folders().tsk();
+        const QString tskPath = session_.transferFolder();
         UCRapi1_ = cradlelink::ControlHost::load(cradlelink::locateLibrary(session_.folders().programDir));
         if (!UCRapi1_) throw AppError(429, "Cradlelink", "ActiveX component can't create object");
         UCRapi1_->setMessageHandler([this](const QString& text, const QString& title) {

@@ -49,6 +49,9 @@ constexpr int kGrowDown = 300;     // how much taller the face grows at 2x
 constexpr int kSkinSplitX = 285;   // skin columns left of this stretch at 2x
 constexpr int kSkinTopRows = 62;   // the title strip and menu row keep their height
 constexpr int kSkinFootRow = 394;  // rows from here down keep their height: the wordmark too
+// The two lines under the preview (1x; they move down with it at 2x).
+constexpr QRect kRecoveryLineBase(20, 388, 266, 42);
+constexpr QRect kLegibilityLineBase(20, 434, 266, 24);
 
 const char* const kButtonCaptions[10] = {
     "Open Existing Theme", "Main Image", "Menu Image", "Get Color", "Reset Colors",
@@ -217,8 +220,11 @@ void MainWindow::buildWidgets()
     lblVersion_ = makeLabel(this, QString(), "lblVersion", QRect(300, 458, 200, 18));
     HelpLabel_ = makeFaceLink(this, "Help", "HelpLabel", QRect(22, 392, 60, 18));
     AboutLabel_ = makeFaceLink(this, "About", "AboutLabel", QRect(90, 392, 60, 18));
-    // Under the preview: the warning about text that cannot be read, with its Fix button.
-    setBase(new LegibilityLine(session_, this), QRect(20, 414, 266, 24));
+    // Under the preview, one above the other so both read when both show: the theme kept at
+    // the last close, offered back, and the warning about text that cannot be read.
+    recoveryLine_ = new RecoveryLine(session_, this);
+    setBase(recoveryLine_, kRecoveryLineBase);
+    setBase(new LegibilityLine(session_, this), kLegibilityLineBase);
 }
 
 // The captioned buttons stand in one column, each as wide as the widest caption needs at the
@@ -434,13 +440,8 @@ void MainWindow::start(const QString& commandLine)
     syncCaptions();
     syncSliders();
     // Work kept at the last close is offered under the preview, never in a dialog.
-    auto* kept = new RecoveryLine(session_, this);
-    setBase(kept, QRect(22, 392, 250, 52));
-    kept->refresh();
-    if (opensPackage) {
-        session_.theme.menuFollowsMain = false;
-        session_.LoadTheme(commandLine);
-    }
+    recoveryLine_->refresh();
+    if (opensPackage) session_.openAtStart(commandLine);
 }
 
 void MainWindow::applyAppearance()
@@ -778,7 +779,11 @@ void MainWindow::showSettings()
         Xlabel_->show();
         lblMin_->show();
     };
+    const QStringList owners = {session_.state.Name1, session_.state.Name2, session_.state.Name3};
     frmSettings::showModal(session_, std::move(host), this);
+    // The Today screen names the owner: a new name shows at once, as a new Today Text does.
+    if (owners != QStringList{session_.state.Name1, session_.state.Name2, session_.state.Name3})
+        session_.redrawCurrentScreen();
 }
 
 void MainWindow::btnButtons_Click(int index)
@@ -793,7 +798,8 @@ void MainWindow::btnButtons_Click(int index)
     case 4: session_.resetColours(); break;
     case 5: session_.newTheme(); break;
     case 6:
-        session_.theme.name = txtThemeName_->text();
+        // The box shows the theme's name; what was typed last belongs to the same burst.
+        session_.typeThemeName(txtThemeName_->text());
         if (session_.theme.name.trimmed().isEmpty())
             session_.ui().messageBox("Please Provide a Name for the Theme!", kAppTitle,
                                      MsgIcon::Exclamation);

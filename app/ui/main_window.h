@@ -20,6 +20,7 @@ class HoverLabel;
 class ElementCursor;
 class HoverMenus;
 class PreviewView;
+class RecoveryLine;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -108,6 +109,7 @@ private:
     bool movingByHand_ = false;
     bool syncing_ = false;
     ElementCursor* cursor_ = nullptr;
+    RecoveryLine* recoveryLine_ = nullptr;
     QSize laidOutSize_;
 };
 

@@ -12,7 +12,7 @@ RecoveryLine::RecoveryLine(EditorSession& session, QWidget* parent) : QLabel(par
     setObjectName("lblRecovery");
     setWordWrap(true);
     setTextFormat(Qt::RichText);
-    setStyleSheet("QLabel { color: black; background: rgba(255,255,240,230); padding: 2px; }");
+    setStyleSheet("QLabel { color: black; background: rgba(255,255,240,230); padding: 1px 2px; font-size: 11px; }");
     connect(this, &QLabel::linkActivated, this, [this](const QString& link) {
         if (link == "restore") restore();
         else if (link == "discard") discard();
@@ -27,11 +27,18 @@ void RecoveryLine::refresh()
         hide();
         return;
     }
-    // The plain line, with its two last words made links.
-    QString html = keptThemeLine(*kept).toHtmlEscaped();
-    html.replace(QRegularExpression("Restore \\| Discard$"),
-                 "<a href=\"restore\">Restore</a> | <a href=\"discard\">Discard</a>");
-    setText(html);
+    // The plain line, with its two last words made links. A long name is shortened until the
+    // line fits its place under the preview; the tip shows it whole.
+    ensurePolished();
+    KeptTheme shown = *kept;
+    for (int keep = int(kept->name.size()); keep >= 0; --keep) {
+        shown.name = keep == kept->name.size() ? kept->name : kept->name.left(keep) + QChar(0x2026);
+        QString html = keptThemeLine(shown).toHtmlEscaped();
+        html.replace(QRegularExpression("Restore \\| Discard$"),
+                     "<a href=\"restore\">Restore</a> | <a href=\"discard\">Discard</a>");
+        setText(html);
+        if (heightForWidth(width()) <= height()) break;
+    }
     setToolTip(keptThemeLine(*kept));
     show();
     raise();

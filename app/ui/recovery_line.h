@@ -16,6 +16,10 @@ public:
     void refresh();
     void restore();
     void discard();
+    // The words wrap at the width the line was given (a long name is shortened to fit), so
+    // the face never grows for it.
+    QSize sizeHint() const override { return {width(), heightForWidth(width())}; }
+    QSize minimumSizeHint() const override { return sizeHint(); }
 
 private:
     EditorSession& session_;
