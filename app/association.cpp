@@ -57,6 +57,28 @@ QString desktopExecArgument(const QString& program)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
+QByteArray desktopEntryFor(const QString& programDir)
+{
+    const QString program = programDir + "/orvantis";
+    // TryExec is a plain string: only its own escapes. It hides the entry once the program
+    // it names is gone.
+    QString tryExec = program;
+    tryExec.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    return ("[Desktop Entry]\n"
+            "Type=Application\n"
+            "Name=Orvantis\n"
+            "GenericName=Handheld Theme Editor\n"
+            "Comment=Edit the colour themes of Pocket PC 2002 handhelds\n"
+            "Exec=" + desktopExecArgument(program) + " %f\n"
+            "TryExec=" + tryExec + "\n"
+            "Icon=" + kProgramIconName + "\n"
+            "Terminal=false\n"
+            "MimeType=" + kPackageMimeType + ";\n"
+            "Categories=Graphics;2DGraphics;RasterGraphics;\n"
+            "Keywords=theme;Pocket PC;handheld;Windows Mobile;tsk;\n")
+        .toUtf8();
+}
+
 void installAssociationIcons(const QString& xdgDataHome)
 {
     const QString base = xdgDataHome + "/icons/hicolor/48x48/";

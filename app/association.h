@@ -11,6 +11,15 @@ namespace orv {
 inline const QString kPackageMimeType = QStringLiteral("application/x-orvantis-document");
 inline const QString kDocumentIconName = QStringLiteral("application-x-orvantis-document");
 inline const QString kProgramIconName = QStringLiteral("orvantis");
+// The desktop entry's id: the installed entry's, so that a per-user one takes its place in
+// the menus instead of standing beside it.
+inline const QString kDesktopEntryName = QStringLiteral("org.zephrin.Orvantis.desktop");
+// What versions before it called the per-user entry.
+inline const QString kFormerDesktopEntryName = QStringLiteral("orvantis.desktop");
+
+// The per-user desktop entry for the editor at programDir: the installed entry's texts, with
+// the program named by its path.
+QByteArray desktopEntryFor(const QString& programDir);
 
 // A program path as the Exec key of a desktop entry takes it: in double quotes, with '"',
 // '`', '$' and '\' escaped, '\' once more for the key's own escapes, '%' doubled.

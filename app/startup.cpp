@@ -74,7 +74,7 @@ QString xdgDataHome()
 }
 
 static QString mimePackagePath(const QString& home) { return home + "/mime/packages/orvantis-tsk.xml"; }
-static QString desktopEntryPath(const QString& home) { return home + "/applications/orvantis.desktop"; }
+static QString desktopEntryPath(const QString& home) { return home + "/applications/" + kDesktopEntryName; }
 
 bool fileAssociationExists(const QString& home)
 {
@@ -86,6 +86,21 @@ static void writeWhole(const QString& path, const QByteArray& bytes)
     QDir().mkpath(QFileInfo(path).absolutePath());
     if (!writeFileWhole(path, bytes))
         throw AppError(75, "Orvantis", "Path/File access error: " + path);
+}
+
+// Earlier versions wrote the per-user entry under a name of its own, which stood beside the
+// installed entry as a second Orvantis; it goes when the entry under the right id is there.
+static void removeFormerDesktopEntry(const QString& home)
+{
+    const QString former = home + "/applications/" + kFormerDesktopEntryName;
+    QFile file(former);
+    if (!file.open(QIODevice::ReadOnly)) return;
+    const QByteArray entry = file.read(64 * 1024);
+    file.close();
+    // Only ours: a file of that name that opens packages with an Orvantis program.
+    if (entry.startsWith("[Desktop Entry]") && entry.contains("\nName=Orvantis\n") &&
+        entry.contains("MimeType=" + kPackageMimeType.toUtf8() + ";"))
+        QFile::remove(former);
 }
 
 void RegisterFileType(const QString& home, const QString& programDir)
@@ -100,15 +115,10 @@ void RegisterFileType(const QString& home, const QString& programDir)
                "    <icon name=\"application-x-orvantis-document\"/>\n"
                "  </mime-type>\n"
                "</mime-info>\n");
-    writeWhole(desktopEntryPath(home),
-               ("[Desktop Entry]\n"
-                "Type=Application\n"
-                "Name=Orvantis\n"
-                "Comment=Orvantis Document\n"
-                "Exec=" + desktopExecArgument(programDir + "/orvantis") + " %f\n"
-                "Icon=" + kProgramIconName + "\n"
-                "MimeType=application/x-orvantis-document;\n"
-                "Categories=Graphics;\n").toUtf8());
+    // Under the installed entry's id the per-user entry overrides it: one Orvantis in the
+    // menus, opening packages with this program.
+    writeWhole(desktopEntryPath(home), desktopEntryFor(programDir));
+    removeFormerDesktopEntry(home);
     // Written is not yet known: desktops read the caches, not these files.
     refreshAssociationCaches(home);
     installAssociationIcons(home);

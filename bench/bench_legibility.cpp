@@ -59,6 +59,21 @@ void BM_LegibilityLine(benchmark::State& state)
 }
 BENCHMARK(BM_LegibilityLine)->Unit(benchmark::kMicrosecond);
 
+// The line after a redraw that changed what lies under the text (another picture, other
+// adjustments): every pixel measured afresh. Two screens in turn, so none is ever the last.
+void BM_LegibilityLineChangedBackground(benchmark::State& state)
+{
+    orv::EditorSession& s = *photoEditor().session;
+    const QImage screens[2] = {s.canvas.underText, s.canvas.underText.mirrored(true, false)};
+    const QDateTime moment = s.clock();
+    int i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(orv::checkLegibility(s.theme, screens[i], s.state, moment, false));
+        i = 1 - i;
+    }
+}
+BENCHMARK(BM_LegibilityLineChangedBackground)->Unit(benchmark::kMicrosecond);
+
 // The redraw the line follows, on the same picture.
 void BM_LegibilityRedraw(benchmark::State& state)
 {

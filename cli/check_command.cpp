@@ -1,7 +1,8 @@
 #include "cli/check_command.h"
 
 #include "cli/cli_options.h"
-#include "cli/package_session.h"
+#include "cli/cli_errors.h"
+#include "cli/workspace.h"
 #include "preview/legibility.h"
 
 #include <QJsonArray>
@@ -40,7 +41,8 @@ QString checkUsageText()
         "      Today text, 3:1 for the title bar text. Exit status 0 when all text reads, 1\n"
         "      when some does not.\n"
         "  thumbnail PACKAGE.tsk OUT.png [SIZE]\n"
-        "      Writes the Today screen scaled to fit SIZE by SIZE (default 256, at most 1024).\n"
+        "      Writes the Today screen scaled to fit SIZE by SIZE (default 256, at most 1024),\n"
+        "      as PNG, or as JPEG or BMP when OUT ends in .jpg, .jpeg or .bmp.\n"
         "  build ... --fix-contrast gives unreadable text its nearest readable colour;\n"
         "  build ... --match-colors sets the colours from the Today picture.\n");
 }
@@ -80,15 +82,20 @@ int runCheckCommand(const QStringList& args)
         printUsageError("check takes one package");
         return 2;
     }
-    PackageSession ps;
-    if (!ps.open(args.first())) return 1;
-    EditorSession& s = ps.session();
+    const QString& package = args.first();
+    if (!packageReadable(package)) return 1;
+    Workspace w;
+    if (!w.start()) return 1;
+    EditorSession& s = *w.session;
+    const QDateTime moment = toolMoment();
+    s.clock = [moment] { return moment; };
+    if (!w.load(package)) return 1;
     s.theme.clearScreenFlags();
     s.theme.menuEditing = false;
     s.DoScreenMain();
     const std::vector<LegibilityCheck> checks = s.legibilityChecks(false);
     if (checks.empty()) {
-        printFileError(args.first(), "no screen was composed");
+        reportFileError(package, "no screen was composed");
         return 1;
     }
     std::fputs(checkReport(s).toUtf8().constData(), stdout);

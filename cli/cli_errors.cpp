@@ -22,6 +22,12 @@ void reportFileError(const QString& file, const QString& reason, const QString& 
     std::fflush(ownStderr());
 }
 
+void printUsageError(const QString& reason)
+{
+    std::fprintf(ownStderr(), "orvantis-cli: %s\nTry 'orvantis-cli --help'.\n", reason.toLocal8Bit().constData());
+    std::fflush(ownStderr());
+}
+
 QString inputProblem(const QString& path, const QString& kind)
 {
     const QFileInfo info(path);

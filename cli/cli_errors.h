@@ -12,6 +12,9 @@ QString fileErrorLine(const QString& file, const QString& reason, const QString&
 // Writes fileErrorLine() to the tool's stderr.
 void reportFileError(const QString& file, const QString& reason, const QString& systemMessage = {});
 
+// Bad arguments: the reason and where to find help, on the tool's stderr.
+void printUsageError(const QString& reason);
+
 // Why a file named on the command line cannot be read as a KIND ("package", "picture"...):
 // "no such file", "is a folder, not a package", "cannot be read (Permission denied)".
 // Empty when it can be opened.

@@ -13,6 +13,7 @@
 #include "cli/device_command.h"
 #include "cli/output_format.h"
 #include "cli/own_stderr.h"
+#include "cli/workspace.h"
 #include "preview/fonts.h"
 #include "theme/cab_file.h"
 
@@ -21,8 +22,8 @@
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QSaveFile>
-#include <QTemporaryDir>
 #include <cstdio>
+#include <cstring>
 
 using namespace orv;
 using namespace orv::cli;
@@ -87,56 +88,13 @@ bool outputUsable(const QString& output, const QStringList& inputs)
     return false;
 }
 
-// A session on a private data folder: the tool never shares a scratch directory with a
-// running editor and never touches its settings.
-struct Workspace {
-    QTemporaryDir home{toolWorkspaceTemplate(QDir::tempPath())};
-    NonInteractiveUser user;
-    std::unique_ptr<EditorSession> session;
-
-    bool start()
-    {
-        if (!home.isValid()) {
-            reportFileError(QDir::tempPath(), "cannot hold a working folder", home.errorString());
-            return false;
-        }
-        Folders f = Folders::fromEnvironment();
-        f.dataDir = home.path();
-        session = std::make_unique<EditorSession>(user, f);
-        user.about(home.path(), "cannot be set up as a working folder");
-        session->formLoad(QString());
-        user.about({}, {});
-        return user.errorBoxes == 0;
-    }
-    int status() const { return user.errorBoxes > 0 ? 1 : 0; }
-};
-
-// A package named on the command line that cannot even be opened is reported before the
-// editor tries it: the editor's own message would not say which file it meant.
-bool packageReadable(const QString& package)
-{
-    const QString problem = inputProblem(package, "package");
-    if (problem.isEmpty()) return true;
-    reportFileError(package, problem);
-    return false;
-}
-
-// Opens a package as the editor does; its error boxes name the package.
-bool loadPackage(Workspace& w, const QString& package)
-{
-    w.user.about(package, "not a theme package");
-    w.session->LoadTheme(package);
-    w.user.about({}, {});
-    return w.status() == 0;
-}
-
 int runInfo(const Options& o)
 {
     if (!packageReadable(o.package)) return 1;
     Workspace w;
     if (!w.start()) return 1;
     EditorSession& s = *w.session;
-    if (!loadPackage(w, o.package)) return 1;
+    if (!w.load(o.package)) return 1;
 
     QStringList members;
     try {
@@ -180,7 +138,7 @@ int runRender(const Options& o)
     EditorSession& s = *w.session;
     const QDateTime now = o.clock(QDateTime::currentDateTime());
     s.clock = [now] { return now; };
-    if (!o.package.isEmpty() && !loadPackage(w, o.package)) return 1;
+    if (!o.package.isEmpty() && !w.load(o.package)) return 1;
     w.user.about(o.output, "no screen was composed for it");
 
     s.theme.clearScreenFlags();
@@ -307,6 +265,15 @@ int runVersion(const Options&)
     return 0;
 }
 
+// Help and version mean the tool's, whatever command they come with.
+bool askedForHelp(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        for (const char* word : {"--help", "-h", "--version"})
+            if (std::strcmp(argv[i], word) == 0) return true;
+    return false;
+}
+
 int runHelp(const Options&)
 {
     printOut(usageText());
@@ -341,6 +308,17 @@ int main(int argc, char** argv)
             if (type == QtCriticalMsg || type == QtFatalMsg) printErr(msg);
         });
     }
+    // A thumbnail's arguments are refused before anything starts, and it starts only what
+    // drawing one screen needs: file managers run it for every package they show.
+    const bool thumbnail = argc > 1 && std::strcmp(argv[1], "thumbnail") == 0 && !askedForHelp(argc, argv);
+    ThumbnailRequest thumbnailRequest;
+    if (thumbnail) {
+        QStringList words;
+        for (int i = 2; i < argc; ++i) words << QString::fromLocal8Bit(argv[i]);
+        if (!parseThumbnailArguments(words, thumbnailRequest)) return 2;
+        if (!packageReadable(thumbnailRequest.package)) return 1;
+        prepareThumbnailStartup();
+    }
     QGuiApplication app(argc, argv);
     // The screens are drawn in the editor's handheld font, not whatever fontconfig offers.
     registerHandheldFonts();
@@ -348,10 +326,10 @@ int main(int argc, char** argv)
     QStringList args = app.arguments();
     args.removeFirst();
     // The device commands read their own arguments; help and version still mean the tool's.
-    const bool askedForHelp = args.contains("--help") || args.contains("-h") || args.contains("--version");
+    const bool askedForHelp = ::askedForHelp(argc, argv);
     if (args.value(0) == "device" && !askedForHelp) return runDeviceCommand(args.mid(1));
     if (args.value(0) == "check" && !askedForHelp) return runCheckCommand(args.mid(1));
-    if (args.value(0) == "thumbnail" && !askedForHelp) return runThumbnailCommand(args.mid(1));
+    if (thumbnail) return runThumbnailCommand(thumbnailRequest);
     Options o;
     QString problem;
     if (!parseOptions(args, o, problem)) {

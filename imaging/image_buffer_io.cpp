@@ -6,10 +6,9 @@
 #include "app/errors.h"
 #include "app/safe_write.h"
 #include "imaging/image_buffer.h"
+#include "imaging/magick_decoder.h"
 #include "imaging/picture_limits.h"
 #include "imaging/picture_probe.h"
-
-#include <Magick++.h>
 
 #include <QBuffer>
 #include <QFile>
@@ -31,9 +30,6 @@ namespace orv {
 
 namespace {
 
-// What a picture at the pixel limit takes in memory as the buffers hold it (four bytes a
-// pixel); the decoders are held to it, whatever the format.
-constexpr qint64 kMaxPictureBytes = kMaxPicturePixels * 4;
 // Real encoders write a few dozen scans at most; each scan makes the decoder pass over the
 // whole picture again, so a file of thousands of empty scans costs hours.
 constexpr int kMaxJpegScans = 500;
@@ -56,22 +52,6 @@ AppError tooLarge(const QString& path, qint64 w, qint64 h)
 AppError invalidPicture()
 {
     return AppError(kErrBadPicture, "Picbuf", "Invalid picture");
-}
-
-// GraphicsMagick keeps 8 bytes a pixel; held to what a picture at our limit costs us (its
-// decoders' own buffers included), the pixel cache of a large picture goes to a temporary
-// file instead of doubling the peak.
-void initMagick()
-{
-    static std::once_flag once;
-    std::call_once(once, [] {
-        Magick::InitializeMagick(nullptr);
-        MagickLib::SetMagickResourceLimit(MagickLib::WidthResource, kMaxPictureSide);
-        MagickLib::SetMagickResourceLimit(MagickLib::HeightResource, kMaxPictureSide);
-        MagickLib::SetMagickResourceLimit(MagickLib::PixelsResource, kMaxPicturePixels);
-        MagickLib::SetMagickResourceLimit(MagickLib::MemoryResource, kMaxPictureBytes);
-        MagickLib::SetMagickResourceLimit(MagickLib::MapResource, kMaxPictureBytes);
-    });
 }
 
 // Qt's own ceiling (128 MB by default) would refuse a 36-megapixel photo that our limits
@@ -256,34 +236,16 @@ QImage readWithMagick(const QByteArray& data, const QString& path)
     const qint64 claimedH = format == "PCX" ? le16(data, 10) - le16(data, 6) + 1 : le16(data, 14);
     if (claimedW > 0 && claimedH > 0 && !pictureSizeAcceptable(claimedW, claimedH))
         throw tooLarge(path, claimedW, claimedH);
-    initMagick();
-    try {
-        const Magick::Blob blob(data.constData(), size_t(data.size()));
-        Magick::Image probe;
-        probe.magick(format.toStdString());
-        probe.ping(blob);
-        const qint64 w = probe.columns();
-        const qint64 h = probe.rows();
-        if (w <= 0 || h <= 0) throw unreadable(path);
-        if (!pictureSizeAcceptable(w, h)) throw tooLarge(path, w, h);
-
-        Magick::Image picture;
-        picture.read(blob, Magick::Geometry(), format.toStdString());
-        if (qint64(picture.columns()) != w || qint64(picture.rows()) != h) throw unreadable(path);
-        // Straight into the picture the buffer keeps: 32-bit rows have no padding, and no
-        // second copy of the pixels is made on the way.
-        QImage out(int(w), int(h), QImage::Format_RGB32);
-        if (out.isNull()) throw unreadable(path);
-        const char* order = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? "BGRA" : "ARGB";
-        picture.write(0, 0, unsigned(w), unsigned(h), order, Magick::CharPixel, out.bits());
-        // The fourth byte of a 32-bit RGB pixel is always 0xff, as before transparency is
-        // dropped for these formats.
-        auto* px = reinterpret_cast<quint32*>(out.bits());
-        for (qint64 k = 0, n = w * h; k < n; ++k) px[k] |= 0xff000000u;
-        return out;
-    } catch (const Magick::Exception&) {
-        throw unreadable(path);
+    const MagickDecodeFunction decode = magickDecoder();
+    if (!decode) throw unreadable(path);
+    QImage out;
+    qint64 w = claimedW, h = claimedH;
+    switch (decode(data, format, pictureSizeAcceptable, out, w, h)) {
+    case MagickOutcome::Decoded: return out;
+    case MagickOutcome::TooLarge: throw tooLarge(path, w, h);
+    case MagickOutcome::Unreadable: break;
     }
+    throw unreadable(path);
 }
 
 // Transparent parts of a picture show as white, as on the handheld's blank background.

@@ -8,4 +8,7 @@ namespace orv {
 // nothing.
 void registerHandheldFonts();
 
+// True when both Tahoma files are there to register: the screens then need no other font.
+bool handheldFontFilesPresent();
+
 } // namespace orv

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <optional>
 
 namespace orv {
@@ -106,51 +108,113 @@ double relativeLuminance(QRgb colour)
 
 double luminanceContrast(QRgb a, QRgb b) { return ratioOf(relativeLuminance(a), relativeLuminance(b)); }
 
-BackgroundSample::BackgroundSample(const QImage& background, const std::vector<QRect>& boxes)
+std::vector<int> samplePoints(QSize picture, int pixelsPerRow, const std::vector<QRect>& boxes)
 {
-    if (background.isNull()) return;
-    const QImage img = background.format() == QImage::Format_RGB32 ||
-                               background.format() == QImage::Format_ARGB32
-                           ? background
-                           : background.convertToFormat(QImage::Format_RGB32);
+    std::vector<int> points;
+    const QRect whole(QPoint(0, 0), picture);
     // The check runs after every redraw and must cost a small part of one: the pixels are
     // read on a grid of every third row and column, which a glyph box of the handheld's
     // font (at least 3 by 11 pixels) always meets several times.
     auto collect = [&](int step) {
-        const int gw = (img.width() + step - 1) / step, gh = (img.height() + step - 1) / step;
+        const int gw = (picture.width() + step - 1) / step, gh = (picture.height() + step - 1) / step;
         std::vector<std::uint8_t> seen(static_cast<size_t>(gw) * static_cast<size_t>(gh), 0);
         for (const QRect& box : boxes) {
-            const QRect r = box.intersected(img.rect());
+            const QRect r = box.intersected(whole);
             if (r.isEmpty()) continue;
             const int y0 = (r.top() + step - 1) / step * step, x0 = (r.left() + step - 1) / step * step;
             for (int y = y0; y <= r.bottom(); y += step) {
-                const QRgb* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
                 std::uint8_t* mark = seen.data() + static_cast<size_t>(y / step) * static_cast<size_t>(gw);
                 for (int x = x0; x <= r.right(); x += step) {
                     if (mark[x / step]) continue;
                     mark[x / step] = 1;
-                    luminance_.push_back(static_cast<float>(relativeLuminance(row[x])));
+                    points.push_back(y * pixelsPerRow + x);
                 }
             }
         }
     };
     collect(3);
-    if (luminance_.empty()) collect(1); // boxes too small to meet the grid
+    if (points.empty()) collect(1); // boxes too small to meet the grid
+    return points;
+}
+
+namespace {
+
+// The picture as 32-bit pixels, shared when it is already.
+QImage asRgb32(const QImage& picture)
+{
+    return picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32
+               ? picture
+               : picture.convertToFormat(QImage::Format_RGB32);
+}
+
+void gather(const QImage& rgb32, const std::vector<int>& points, std::vector<QRgb>& pixels)
+{
+    const QRgb* bits = reinterpret_cast<const QRgb*>(rgb32.constBits());
+    pixels.resize(points.size());
+    for (size_t i = 0; i < points.size(); ++i) pixels[i] = bits[points[i]];
+}
+
+} // namespace
+
+BackgroundSample::BackgroundSample(const QImage& background, const std::vector<QRect>& boxes)
+{
+    if (background.isNull()) return;
+    const QImage img = asRgb32(background);
+    std::vector<QRgb> pixels;
+    gather(img, samplePoints(img.size(), static_cast<int>(img.bytesPerLine() / 4), boxes), pixels);
+    *this = BackgroundSample(pixels);
+}
+
+BackgroundSample::BackgroundSample(const std::vector<QRgb>& pixels)
+{
+    // relativeLuminance() written out, with the table fetched once for all the pixels.
+    const auto& t = linearTable();
+    luminance_.resize(pixels.size());
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        const QRgb p = pixels[i];
+        luminance_[i] = static_cast<float>(0.2126 * t[static_cast<size_t>(qRed(p))] +
+                                           0.7152 * t[static_cast<size_t>(qGreen(p))] +
+                                           0.0722 * t[static_cast<size_t>(qBlue(p))]);
+    }
+    std::sort(luminance_.begin(), luminance_.end());
 }
 
 double BackgroundSample::contrastWith(QRgb text) const
 {
     if (luminance_.empty()) return 21.0;
     const double t = relativeLuminance(text);
-    scratch_.resize(luminance_.size());
-    for (size_t i = 0; i < luminance_.size(); ++i)
-        scratch_[i] = static_cast<float>(ratioOf(t, luminance_[i]));
     // Nearest rank: the smallest value that at least a tenth of the pixels do not beat.
-    const size_t n = scratch_.size();
+    const size_t n = luminance_.size();
     const size_t rank = static_cast<size_t>(std::ceil(0.1 * static_cast<double>(n)));
     const size_t k = rank == 0 ? 0 : rank - 1;
-    std::nth_element(scratch_.begin(), scratch_.begin() + static_cast<std::ptrdiff_t>(k), scratch_.end());
-    return scratch_[k];
+    // The contrast falls as a pixel's luminance nears the text's, so the lowest contrasts
+    // lie next to the text's luminance in the sorted sample, darker pixels below it and
+    // lighter ones from it on: taking the lower of the two nearest k + 1 times walks them
+    // in order. Each ratio is computed as ratioOf() computes it, so the value is the one a
+    // full sort of all the ratios would give.
+    size_t below = static_cast<size_t>(
+        std::lower_bound(luminance_.begin(), luminance_.end(), t,
+                         [](float l, double v) { return static_cast<double>(l) < v; }) -
+        luminance_.begin());
+    size_t above = below;
+    constexpr float none = std::numeric_limits<float>::infinity();
+    float value = none;
+    for (size_t i = 0; i <= k; ++i) {
+        const float darker =
+            below > 0 ? static_cast<float>((t + 0.05) / (static_cast<double>(luminance_[below - 1]) + 0.05))
+                      : none;
+        const float lighter =
+            above < n ? static_cast<float>((static_cast<double>(luminance_[above]) + 0.05) / (t + 0.05))
+                      : none;
+        if (darker <= lighter) {
+            value = darker;
+            --below;
+        } else {
+            value = lighter;
+            ++above;
+        }
+    }
+    return value;
 }
 
 OkLch toOkLch(QRgb colour)
@@ -230,6 +294,40 @@ Colour readableColour(Colour text, const BackgroundSample& background, double th
     return onWhite >= onBlack ? kWhite : kBlack;
 }
 
+namespace {
+
+// A sample kept between redraws: where it reads, what it read there last, and the sorted
+// luminances of that. Most redraws change no pixel under the text (a colour of the text,
+// the lines or the bars changed), and then only the pixels are read again.
+struct KeptSample {
+    QSize size;
+    int pixelsPerRow = 0;
+    std::vector<int> points;
+    std::vector<QRgb> pixels, fresh;
+    BackgroundSample sample;
+
+    // boxes are read only when they changed since the last call, or on the first.
+    const BackgroundSample& over(const QImage& rgb32, const std::vector<QRect>& boxes, bool boxesChanged)
+    {
+        const int row = static_cast<int>(rgb32.bytesPerLine() / 4);
+        if (boxesChanged || rgb32.size() != size || row != pixelsPerRow) {
+            size = rgb32.size();
+            pixelsPerRow = row;
+            points = samplePoints(size, row, boxes);
+            pixels.clear();
+            sample = BackgroundSample(pixels);
+        }
+        gather(rgb32, points, fresh);
+        if (fresh != pixels) {
+            pixels.swap(fresh);
+            sample = BackgroundSample(pixels);
+        }
+        return sample;
+    }
+};
+
+} // namespace
+
 std::vector<LegibilityCheck> checkLegibility(const Theme& theme, const QImage& underText,
                                              const ProgramState& state, const QDateTime& moment,
                                              bool suggest)
@@ -239,21 +337,31 @@ std::vector<LegibilityCheck> checkLegibility(const Theme& theme, const QImage& u
     // Every Today entry counts, whatever the Today text setting shows here: on the handheld
     // the theme's text appears over all of those places. The boxes change only with the
     // date, the clock's minute and the sample names, so they are kept between redraws.
-    struct Boxes {
+    struct Kept {
         QDate date;
-        QString time, name1, name2, name3;
-        std::vector<QRect> today, title;
+        int hour = -1, minute = -1;
+        QString name1, name2, name3;
+        KeptSample today, title;
     };
-    static Boxes kept;
-    const QString time = moment.time().toString(QStringLiteral("hh:mm"));
-    if (kept.today.empty() || kept.date != moment.date() || kept.time != time ||
-        kept.name1 != state.Name1 || kept.name2 != state.Name2 || kept.name3 != state.Name3) {
-        kept = {moment.date(), time, state.Name1, state.Name2, state.Name3,
-                boxesOf(todayTextLayoutAll(state, moment.date())),
-                boxesOf(titleTextLayout(moment.time()))};
+    static Kept kept;
+    const QTime time = moment.time();
+    const bool boxesChanged = kept.hour < 0 || kept.date != moment.date() || kept.hour != time.hour() ||
+                              kept.minute != time.minute() || kept.name1 != state.Name1 ||
+                              kept.name2 != state.Name2 || kept.name3 != state.Name3;
+    std::vector<QRect> todayBoxes, titleBoxes;
+    if (boxesChanged) {
+        kept.date = moment.date();
+        kept.hour = time.hour();
+        kept.minute = time.minute();
+        kept.name1 = state.Name1;
+        kept.name2 = state.Name2;
+        kept.name3 = state.Name3;
+        todayBoxes = boxesOf(todayTextLayoutAll(state, moment.date()));
+        titleBoxes = boxesOf(titleTextLayout(time));
     }
-    const BackgroundSample today(underText, kept.today);
-    const BackgroundSample title(underText, kept.title);
+    const QImage img = asRgb32(underText);
+    const BackgroundSample& today = kept.today.over(img, todayBoxes, boxesChanged);
+    const BackgroundSample& title = kept.title.over(img, titleBoxes, boxesChanged);
     checks.push_back(measure(theme, 3, kTodayCaption, kTodayTextThreshold, today, suggest));
     checks.push_back(measure(theme, 2, kTitleCaption, kTitleTextThreshold, title, suggest));
     return checks;

@@ -31,6 +31,8 @@ public:
     // column (all pixels when the boxes are too small to meet it), each pixel once however
     // the boxes overlap; parts outside the picture are left out.
     BackgroundSample(const QImage& background, const std::vector<QRect>& boxes);
+    // These pixels, each counted as often as it is given.
+    explicit BackgroundSample(const std::vector<QRgb>& pixels);
 
     bool isEmpty() const { return luminance_.empty(); }
     // The contrast that nine in ten pixels reach: the 10th percentile (nearest rank) of the
@@ -38,9 +40,12 @@ public:
     double contrastWith(QRgb text) const;
 
 private:
-    std::vector<float> luminance_;
-    mutable std::vector<float> scratch_;
+    std::vector<float> luminance_; // ascending
 };
+
+// Where a BackgroundSample reads a picture of this size and row length (in pixels): the
+// offsets of its pixels from the first, in the sample's order.
+std::vector<int> samplePoints(QSize picture, int pixelsPerRow, const std::vector<QRect>& boxes);
 
 // The readable colour nearest to text: the same hue, lightness moved up or down in OKLCh
 // (whichever needs the smaller move) until the contrast reaches threshold, the chroma cut

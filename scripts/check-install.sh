@@ -10,7 +10,7 @@ fail() { echo "check-install: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install failed"
 
-for f in lib/orvantis/orvantis lib/orvantis/orvantis-cli lib/orvantis/makecab \
+for f in lib/orvantis/orvantis lib/orvantis/orvantis-cli lib/orvantis/makecab lib/orvantis/liborvantis-magick.so lib/orvantis/thumbnail-fonts.conf \
          lib/orvantis/Orvantis.HLP bin/orvantis bin/orvantis-cli \
          share/applications/org.zephrin.Orvantis.desktop share/mime/packages/orvantis-tsk.xml \
          share/metainfo/org.zephrin.Orvantis.metainfo.xml share/thumbnailers/orvantis.thumbnailer \

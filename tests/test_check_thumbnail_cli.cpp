@@ -198,6 +198,82 @@ TEST_F(CheckCliTest, ThumbnailAveragesTheAreaItShrinks)
     EXPECT_LT(qGray(p), 165);
 }
 
+TEST_F(CheckCliTest, ThumbnailIsTheTodayScreenTheEditorDraws)
+{
+    // At 240 by 320 nothing is scaled: the thumbnail, started the light way, is the screen
+    // render draws with the tool's full start-up, pixel for pixel.
+    QImage busy(240, 293, QImage::Format_RGB32);
+    for (int y = 0; y < busy.height(); ++y)
+        for (int x = 0; x < busy.width(); ++x)
+            busy.setPixel(x, y, qRgb((x * 7 + y * 3) % 256, (x * y / 40) % 256, ((x ^ y) * 5) % 256));
+    writeBytes(path("busy.png"), encode(busy, "PNG"));
+    const QString pkg = path("Busy.tsk");
+    ASSERT_EQ(cli({"build", "--name", "Busy", "--today", path("busy.png"), "-o", pkg}).status, 0);
+    ASSERT_EQ(cli({"thumbnail", pkg, path("full.png"), "320"}).status, 0);
+    const CliResult rendered = cli({"render", pkg, "--screen", "main", "--date", "2026-09-30",
+                                    "--time", "10:00", "-o", path("render.png")});
+    ASSERT_EQ(rendered.status, 0) << rendered.err.toStdString();
+    const QImage thumb = QImage(path("full.png")).convertToFormat(QImage::Format_RGB32);
+    const QImage screen = QImage(path("render.png")).convertToFormat(QImage::Format_RGB32).copy(0, 0, 240, 320);
+    ASSERT_EQ(thumb.size(), QSize(240, 320));
+    EXPECT_TRUE(thumb == screen);
+}
+
+TEST_F(CheckCliTest, ThumbnailWritesTheFormatItsNameAsksFor)
+{
+    const QString pkg = package("Formats", qRgb(200, 40, 40));
+    const struct {
+        const char* name;
+        QByteArray magic;
+    } formats[] = {{"t.png", "\x89PNG"}, {"t.JPG", "\xff\xd8\xff"}, {"t.jpeg", "\xff\xd8\xff"}, {"t.bmp", "BM"}};
+    for (const auto& f : formats) {
+        const CliResult r = cli({"thumbnail", pkg, path(f.name), "64"});
+        ASSERT_EQ(r.status, 0) << f.name << r.err.toStdString();
+        EXPECT_TRUE(readBytes(path(f.name)).startsWith(f.magic)) << f.name;
+        EXPECT_EQ(QImage(path(f.name)).size(), QSize(48, 64)) << f.name;
+    }
+    // Other names are refused before any work: even a package that is not there is not
+    // looked at, and nothing is written.
+    for (const char* name : {"t.gif", "t.webp", "thumb", "t.png.tmp"}) {
+        const CliResult r = cli({"thumbnail", path("absent.tsk"), path(name)});
+        EXPECT_EQ(r.status, 2) << name;
+        EXPECT_TRUE(r.err.contains(path(name) + ": thumbnail takes a name ending in .png, .jpg, .jpeg or .bmp"))
+            << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains("no such file")) << name;
+        EXPECT_FALSE(QFile::exists(path(name))) << name;
+    }
+}
+
+TEST_F(CheckCliTest, GraphicsMagickIsLoadedOnlyForThePicturesThatNeedIt)
+{
+    // Not among the libraries every start of the tool loads...
+    QProcess ldd;
+    ldd.start("ldd", {QString(ORV_BINARY_DIR) + "/orvantis-cli"});
+    ASSERT_TRUE(ldd.waitForFinished(30000));
+    const QString libraries = QString::fromLocal8Bit(ldd.readAllStandardOutput());
+    EXPECT_TRUE(libraries.contains("libQt6Gui")) << libraries.toStdString();
+    EXPECT_FALSE(libraries.contains("GraphicsMagick")) << libraries.toStdString();
+
+    // ...and still there for a TGA picture: an uncompressed 24-bit one, rows from the top.
+    QByteArray tga(18, '\0');
+    tga[2] = 2;
+    tga[12] = char(240);
+    tga[14] = char(293 & 0xFF);
+    tga[15] = char(293 >> 8);
+    tga[16] = 24;
+    tga[17] = 0x20;
+    for (int i = 0; i < 240 * 293; ++i) tga += QByteArray("\x3c\x8c\x14", 3); // B, G, R
+    writeBytes(path("photo.tga"), tga);
+    const QString pkg = path("Tga.tsk");
+    const CliResult built = cli({"build", "--name", "Tga", "--today", path("photo.tga"), "--depth", "16m", "-o", pkg});
+    ASSERT_EQ(built.status, 0) << built.err.toStdString();
+    ASSERT_EQ(cli({"thumbnail", pkg, path("tga.png"), "128"}).status, 0);
+    const QRgb p = QImage(path("tga.png")).pixel(80, 110);
+    EXPECT_NEAR(qRed(p), 20, 2);
+    EXPECT_NEAR(qGreen(p), 140, 2);
+    EXPECT_NEAR(qBlue(p), 60, 2);
+}
+
 QByteArray pngChunk(const QByteArray& type, const QByteArray& data)
 {
     QByteArray out(4, '\0');

@@ -1,10 +1,14 @@
 // The files that list the editor on a desktop: the desktop entry, the AppStream data and the
 // thumbnailer entry pass the freedesktop validators and agree with each other and with the
 // package MIME type.
+#include "app/association.h"
+#include "app/startup.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
@@ -112,6 +116,27 @@ TEST(DesktopMetadata, ThumbnailerRunsTheToolOnPackages)
     EXPECT_EQ(e["TryExec"], "orvantis-cli");
     EXPECT_EQ(e["Exec"], "orvantis-cli thumbnail %i %o %s");
     EXPECT_EQ(e["MimeType"], "application/x-orvantis-document;");
+}
+
+// The entry the editor writes for its user stands in for the installed one: the same id,
+// the same texts, only the program named by its path, and the validator accepts it.
+TEST(DesktopMetadata, PerUserEntryTakesTheInstalledEntrysPlace)
+{
+    QTemporaryDir dir;
+    RegisterFileType(dir.path(), "/opt/orvantis/bin");
+    const QString written = dir.path() + "/applications/" + kAppId + ".desktop";
+    ASSERT_TRUE(QFile::exists(written));
+    const Validation v = validate("desktop-file-validate", {written});
+    EXPECT_EQ(v.status, 0) << v.output.toStdString();
+    EXPECT_TRUE(v.output.trimmed().isEmpty()) << v.output.toStdString();
+
+    auto user = entries(written, "Desktop Entry");
+    auto installed = entries(kDesktopDir + kAppId + ".desktop", "Desktop Entry");
+    EXPECT_EQ(user.take("Exec"), "\"/opt/orvantis/bin/orvantis\" %f");
+    EXPECT_EQ(user.take("TryExec"), "/opt/orvantis/bin/orvantis");
+    EXPECT_EQ(installed.take("Exec"), "orvantis %f");
+    EXPECT_EQ(installed.take("TryExec"), "orvantis");
+    EXPECT_EQ(user, installed);
 }
 
 } // namespace

@@ -9,7 +9,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
+#include <set>
 
 namespace orv::test {
 namespace {
@@ -83,6 +85,75 @@ TEST(BackgroundSample, OverlappingBoxesCountEachPixelOnceAndTheEdgesClip)
     EXPECT_NEAR(BackgroundSample(img, {QRect(50, -5, 200, 40)}).contrastWith(kBlackRgb), 21.0, 1e-3);
     EXPECT_TRUE(BackgroundSample(img, {QRect(200, 200, 10, 10)}).isEmpty());
     EXPECT_NEAR(BackgroundSample(img, {QRect(200, 200, 10, 10)}).contrastWith(kBlackRgb), 21.0, 1e-9);
+}
+
+// A photo-like picture: every pixel its own mix, so nearly every luminance differs.
+QImage busy(int w, int h, int seed)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            img.setPixel(x, y, qRgb((x * 7 + y * 3 + seed) % 256, (x * y / 40 + seed * 5) % 256,
+                                    ((x ^ y) * 5 + seed) % 256));
+    return img;
+}
+
+// The tenth percentile taken the long way: every grid pixel's ratio with the text, all of
+// them sorted, the nearest rank read off.
+double tenthPercentileByFullSort(const QImage& img, const std::vector<QRect>& boxes, QRgb text)
+{
+    std::set<std::pair<int, int>> grid;
+    for (const QRect& box : boxes) {
+        const QRect r = box.intersected(img.rect());
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                if (y % 3 == 0 && x % 3 == 0) grid.insert({x, y});
+    }
+    std::vector<float> ratios;
+    // Luminances are kept in single precision, and so are the ratios.
+    const double t = relativeLuminance(text);
+    for (const auto& [x, y] : grid) {
+        const double l = static_cast<float>(relativeLuminance(img.pixel(x, y)));
+        ratios.push_back(static_cast<float>((std::max(l, t) + 0.05) / (std::min(l, t) + 0.05)));
+    }
+    std::sort(ratios.begin(), ratios.end());
+    const size_t rank = static_cast<size_t>(std::ceil(0.1 * static_cast<double>(ratios.size())));
+    return ratios[rank - 1];
+}
+
+TEST(BackgroundSample, GivesExactlyTheRatioAFullSortGives)
+{
+    // Text colours from black to white and in between, over busy pictures and boxes of
+    // every shape: the value must be the same float, not a near one.
+    const std::vector<QRect> boxes = {QRect(3, 4, 40, 11),  QRect(30, 10, 25, 14), QRect(0, 0, 7, 7),
+                                      QRect(90, 50, 60, 12), QRect(-5, 100, 30, 40), QRect(200, 280, 80, 30)};
+    for (int seed : {0, 17, 101}) {
+        const QImage img = busy(240, 293, seed);
+        const BackgroundSample sample(img, boxes);
+        for (const QRgb text : {kBlackRgb, kWhiteRgb, qRgb(119, 119, 119), qRgb(200, 30, 90),
+                                qRgb(12, 240, 180), img.pixel(33, 12)}) {
+            EXPECT_EQ(sample.contrastWith(text), tenthPercentileByFullSort(img, boxes, text))
+                << seed << " " << std::hex << text;
+        }
+    }
+}
+
+TEST(BackgroundSample, RatiosEqualToTheTextsCountAsOne)
+{
+    // A third of the pixels exactly the text's grey, the rest darker and lighter: the tenth
+    // percentile is 1 and the pixels on both sides of the text's luminance are walked.
+    QImage img = filled(30, 30, qRgb(10, 10, 10));
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 30; ++x) {
+            if (y < 10) img.setPixel(x, y, qRgb(119, 119, 119));
+            else if (y < 15) img.setPixel(x, y, qRgb(250, 250, 250));
+        }
+    const BackgroundSample sample(img, {QRect(0, 0, 30, 30)});
+    EXPECT_EQ(sample.contrastWith(qRgb(119, 119, 119)), 1.0);
+    EXPECT_EQ(sample.contrastWith(qRgb(130, 130, 130)),
+              tenthPercentileByFullSort(img, {QRect(0, 0, 30, 30)}, qRgb(130, 130, 130)));
+    EXPECT_EQ(sample.contrastWith(qRgb(100, 100, 100)),
+              tenthPercentileByFullSort(img, {QRect(0, 0, 30, 30)}, qRgb(100, 100, 100)));
 }
 
 TEST(ReadableColour, KeepsTheHueAndMovesTheLightnessJustFarEnough)
@@ -188,6 +259,51 @@ TEST_F(LegibilitySession, MeasuresUnderTheTextNotTheWholePicture)
     ASSERT_NE(worstCheck(checks), nullptr);
     EXPECT_EQ(worstCheck(checks)->caption, "Titlebar Text");
     EXPECT_EQ(legibilityWarning(*worstCheck(checks)), "Titlebar Text 1.0:1: hard to read");
+}
+
+TEST_F(LegibilitySession, ChecksFollowTheBackgroundFromRedrawToRedraw)
+{
+    // What the check measures after any sequence of redraws is what a sample taken afresh
+    // from the screen under the text gives.
+    auto fresh = [&](int element, const std::vector<PlacedText>& texts) {
+        std::vector<QRect> boxes;
+        for (const PlacedText& t : texts)
+            for (const QRect& b : glyphBoxes(t)) boxes.push_back(b);
+        return BackgroundSample(session->canvas.underText, boxes)
+            .contrastWith(toQRgb(session->theme.element(element)));
+    };
+    auto expectFresh = [&](const char* what) {
+        const auto checks = session->legibilityChecks(false);
+        EXPECT_EQ(check(checks, "Today Screen Text").contrast,
+                  fresh(3, todayTextLayoutAll(session->state, session->clock().date())))
+            << what;
+        EXPECT_EQ(check(checks, "Titlebar Text").contrast, fresh(2, titleTextLayout(session->clock().time())))
+            << what;
+        return check(checks, "Today Screen Text").contrast;
+    };
+    for (int seed : {0, 40, 0}) {
+        session->canvas.oPicBufToday.setPicture(busy(240, 293, seed));
+        session->DoScreenMain();
+        expectFresh("busy picture");
+    }
+    // Only the background of the lower entries darkens: the check sees it.
+    setToday(kWhiteRgb);
+    EXPECT_EQ(expectFresh("white"), 21.0);
+    QImage lower = filled(240, 293, kWhiteRgb);
+    for (int y = 120; y < 293; ++y)
+        for (int x = 0; x < 240; ++x) lower.setPixel(x, y, kBlackRgb);
+    session->canvas.oPicBufToday.setPicture(lower);
+    session->DoScreenMain();
+    EXPECT_LT(expectFresh("lower half black"), 21.0);
+    // Another text colour over the same background, and another title bar.
+    session->theme.setElement(3, kWhite);
+    session->theme.setElement(0, rgbColour(200, 200, 0));
+    session->DoScreenMain();
+    expectFresh("new colours");
+    // Another day: other entries, other boxes.
+    session->clock = [] { return QDateTime(QDate(2026, 12, 31), QTime(23, 59)); };
+    session->DoScreenMain();
+    expectFresh("new day");
 }
 
 TEST_F(LegibilitySession, FixGivesTheWorstTextItsSuggestionAndRedraws)

@@ -183,7 +183,7 @@ TEST(FileAssociation, WrittenWhenMissingAndLeftAloneAfterwards)
     RegisterFileType(dir.path(), "/opt/orvantis");
     EXPECT_TRUE(fileAssociationExists(dir.path()));
 
-    QFile desktop(dir.path() + "/applications/orvantis.desktop");
+    QFile desktop(dir.path() + "/applications/org.zephrin.Orvantis.desktop");
     ASSERT_TRUE(desktop.open(QIODevice::ReadOnly));
     const QByteArray entry = desktop.readAll();
     EXPECT_TRUE(entry.contains("Exec=\"/opt/orvantis/orvantis\" %f\n"));
@@ -202,7 +202,7 @@ TEST(FileAssociation, TakesEffectForTheDesktopTools)
     const QString data = dir.path() + "/data";
     const QString program = dir.path() + "/odd $dir \"quoted\" 100%";
     RegisterFileType(data, program);
-    QFile desktop(data + "/applications/orvantis.desktop");
+    QFile desktop(data + "/applications/org.zephrin.Orvantis.desktop");
     ASSERT_TRUE(desktop.open(QIODevice::ReadOnly));
     EXPECT_TRUE(desktop.readAll().contains(
         "Exec=\"" + dir.path().toUtf8() + "/odd \\\\$dir \\\\\"quoted\\\\\" 100%%/orvantis\" %f\n"));
@@ -225,7 +225,40 @@ TEST(FileAssociation, TakesEffectForTheDesktopTools)
         return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
     };
     EXPECT_EQ(xdgMime({"query", "filetype", package.fileName()}), "application/x-orvantis-document");
-    EXPECT_EQ(xdgMime({"query", "default", "application/x-orvantis-document"}), "orvantis.desktop");
+    EXPECT_EQ(xdgMime({"query", "default", "application/x-orvantis-document"}), "org.zephrin.Orvantis.desktop");
+}
+
+// The per-user entry carries the installed entry's id, so a desktop lists one Orvantis; the
+// entry earlier versions wrote under a name of its own goes, and files of that name that are
+// not ours stay.
+TEST(FileAssociation, OneMenuEntryBesideTheInstalledOne)
+{
+    QTemporaryDir dir;
+    const QString apps = dir.path() + "/applications/";
+    QDir().mkpath(apps);
+    auto write = [](const QString& path, const QByteArray& bytes) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    // What an earlier version left behind.
+    write(apps + "orvantis.desktop", "[Desktop Entry]\nType=Application\nName=Orvantis\n"
+                                     "Exec=\"/old/orvantis\" %f\n"
+                                     "MimeType=application/x-orvantis-document;\n");
+    EXPECT_FALSE(fileAssociationExists(dir.path()));
+    RegisterFileType(dir.path(), "/opt/orvantis");
+    EXPECT_TRUE(fileAssociationExists(dir.path()));
+    EXPECT_EQ(QDir(apps).entryList({"*.desktop"}), QStringList{"org.zephrin.Orvantis.desktop"});
+
+    // Another program's file of that name is left alone.
+    QTemporaryDir other;
+    QDir().mkpath(other.path() + "/applications");
+    const QByteArray foreign = "[Desktop Entry]\nType=Application\nName=Orvantis Viewer\nExec=viewer\n";
+    write(other.path() + "/applications/orvantis.desktop", foreign);
+    RegisterFileType(other.path(), "/opt/orvantis");
+    QFile kept(other.path() + "/applications/orvantis.desktop");
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), foreign);
 }
 
 } // namespace orv::test
