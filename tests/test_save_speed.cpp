@@ -5,8 +5,10 @@
 // The expected checksums were obtained by running this test against the save as it was
 // before its waits were cut (each EXPECT_EQ printed the value it got, which was then written
 // in here). They are CRC-32s of the whole package file.
+#include "app/safe_write.h"
 #include "package_test_kit.h"
 #include "support/session_fixture.h"
+#include "test_reliability_kit.h"
 #include "theme/package_files.h"
 
 #include <QDir>
@@ -116,6 +118,34 @@ TEST_F(SavedPackageBytesTest, WholePackagesKeepTheirBytesInBothColourDepths)
     }
     // Nothing of the work is left behind in the scratch directory.
     EXPECT_TRUE(QDir(s.folders().scratch()).isEmpty());
+}
+
+// The member files are no longer waited onto the disk, but they are still written whole: a
+// write that fails leaves the old file and no temporary one, and a good one leaves exactly
+// the new bytes under the name asked for, readable by the builder's process.
+TEST(IntermediateFiles, AreWrittenWholeOrNotAtAll)
+{
+    QTemporaryDir tmp;
+    const QString dir = tmp.path();
+    const QString target = dir + "/tdywater.001";
+
+    writeBytes(target, "old contents");
+    {
+        FileSizeLimit disk(200);
+        EXPECT_FALSE(writeIntermediateWhole(target, QByteArray(4000, 'n')));
+    }
+    EXPECT_EQ(readBytes(target), "old contents");
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden), QStringList{"tdywater.001"});
+
+    EXPECT_TRUE(writeIntermediateWhole(target, QByteArray(4000, 'n')));
+    EXPECT_EQ(readBytes(target), QByteArray(4000, 'n'));
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden), QStringList{"tdywater.001"});
+    EXPECT_TRUE(QFileInfo(target).permissions().testFlag(QFileDevice::ReadOther));
+
+    // A folder in the way is refused, not replaced.
+    QDir().mkpath(dir + "/cabwiz.ddf");
+    EXPECT_FALSE(writeIntermediateWhole(dir + "/cabwiz.ddf", "text"));
+    EXPECT_TRUE(QFileInfo(dir + "/cabwiz.ddf").isDir());
 }
 
 } // namespace
