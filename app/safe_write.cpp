@@ -4,6 +4,10 @@
 
 #include "app/output_target.h"
 
+#include <QFile>
+#include <QTemporaryFile>
+#include <cstdio>
+
 namespace orv {
 
 bool commitWhole(QSaveFile& file)
@@ -36,6 +40,24 @@ bool writeFileWhole(const QString& path, const QByteArray& bytes)
         return false;
     }
     return commitWhole(file);
+}
+
+bool writeIntermediateWhole(const QString& path, const QByteArray& bytes)
+{
+    if (!outputTargetProblem(path).isEmpty()) return false;
+    QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
+    if (!file.open()) return false;
+    if (file.write(bytes) != bytes.size() || !file.flush()) return false;
+    file.close();
+    if (file.error() != QFileDevice::NoError) return false;
+    // QTemporaryFile keeps its files private; the file in place has the usual permissions.
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                        QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    if (std::rename(QFile::encodeName(file.fileName()).constData(),
+                    QFile::encodeName(path).constData()) != 0)
+        return false; // the temporary file is removed with `file`
+    file.setAutoRemove(false);
+    return true;
 }
 
 } // namespace orv

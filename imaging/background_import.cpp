@@ -3,6 +3,7 @@
 #include "app/editor_session.h"
 #include "imaging/adjustment_values.h"
 #include "imaging/folder_of.h"
+#include "imaging/image_buffer_files.h"
 #include "imaging/placement.h"
 #include "imaging/placement_source.h"
 
@@ -104,7 +105,12 @@ bool EditorSession::LoadMainImage(const QString& fileName)
             try {
                 FitFlagScope fit(work, !crop);
                 work.FileName = path;
-                work.LoadFile();
+                // A crop copies the top-left pixels one to one: a large photo need not be
+                // decoded past them.
+                if (crop)
+                    LoadFileTopLeft(work, QSize(kTodayWidth, kBackgroundHeight));
+                else
+                    work.LoadFile();
             } catch (const AppError& e) {
                 // A package without a usable Today picture: the loader tries its next way.
                 if (pathGiven && e.number() == kErrBadPicture) throw AppError::cancelled();
@@ -163,7 +169,10 @@ bool EditorSession::LoadMenuImage(const QString& fileName, bool quiet)
         } else {
             FitFlagScope fit(work, false);
             work.FileName = path;
-            work.LoadFile();
+            if (crop)
+                LoadFileTopLeft(work, QSize(kMenuWidth, kBackgroundHeight));
+            else
+                work.LoadFile();
         }
         if (work.BitsPerPixel() < 24) work.ConvertBitsPerPixel(24);
 

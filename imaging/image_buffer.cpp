@@ -225,7 +225,10 @@ void ImageBuffer::CopyFrom(bool useOwnRect, const ImageBuffer& source, bool useS
         if (want.isValid() && !want.isEmpty() && from.size() != want) {
             if (ResampleMode != 0) {
                 // Keyed copies keep pure key pixels: scale them without blending.
-                scaled = to24(to24(src.copy(from)).scaled(
+                // A whole picture is scaled where it is: a copy of a large photo first would
+                // cost as much as the scaling.
+                const QImage part = from == src.rect() ? src : src.copy(from);
+                scaled = to24(to24(part).scaled(
                     want, Qt::IgnoreAspectRatio,
                     keyed ? Qt::FastTransformation : Qt::SmoothTransformation));
                 piece = &scaled;

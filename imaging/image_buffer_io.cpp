@@ -6,6 +6,7 @@
 #include "app/errors.h"
 #include "app/safe_write.h"
 #include "imaging/image_buffer.h"
+#include "imaging/image_buffer_files.h"
 #include "imaging/magick_decoder.h"
 #include "imaging/picture_limits.h"
 #include "imaging/picture_probe.h"
@@ -85,6 +86,14 @@ QByteArray readPictureFile(const QString& path, qint64 maxBytes)
     return file.read(maxBytes);
 }
 
+// What the walk of a JPEG's segments found.
+struct JpegLayout {
+    bool whole = false;        // the end marker of the first picture is reached
+    int scans = 0;             // start-of-scan segments on the way
+    uchar frame = 0;           // the start-of-frame marker (0xC0 baseline, 0xC2 progressive...)
+    bool endFollowsScan = false; // the end marker comes straight after the last scan's data
+};
+
 // A JPEG that stops early decodes "successfully" with grey filling the rest, so the file
 // must reach the end marker of its first picture. The segments are walked from the start:
 // each names its length, and the coded data after a start of scan runs to the first marker
@@ -92,31 +101,41 @@ QByteArray readPictureFile(const QString& path, qint64 maxBytes)
 // appends its video there) is not part of the picture.
 //
 // Scans are counted on the way: past kMaxJpegScans the walk stops (scans then says so).
-bool jpegIsWhole(const QByteArray& data, int& scans)
+JpegLayout jpegLayout(const QByteArray& data)
 {
+    JpegLayout layout;
     const auto* b = reinterpret_cast<const uchar*>(data.constData());
     const qsizetype n = data.size();
-    if (n < 4 || b[0] != 0xFF || b[1] != 0xD8) return false;
+    if (n < 4 || b[0] != 0xFF || b[1] != 0xD8) return layout;
     qsizetype i = 2;
+    bool afterScan = false;
     for (;;) {
-        if (i >= n || b[i] != 0xFF) return false;
+        if (i >= n || b[i] != 0xFF) return layout;
         while (i < n && b[i] == 0xFF) ++i; // fill bytes before a marker
-        if (i >= n) return false;
+        if (i >= n) return layout;
         const uchar marker = b[i++];
-        if (marker == 0xD9) return true;
+        if (marker == 0xD9) {
+            layout.whole = true;
+            layout.endFollowsScan = afterScan;
+            return layout;
+        }
+        afterScan = false;
         if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue; // no length
-        if (marker == 0x00 || marker == 0xD8) return false;
-        if (i + 2 > n) return false;
+        if (marker == 0x00 || marker == 0xD8) return layout;
+        if (i + 2 > n) return layout;
         const qsizetype length = b[i] << 8 | b[i + 1];
-        if (length < 2 || i + length > n) return false;
+        if (length < 2 || i + length > n) return layout;
         i += length;
+        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
+                           marker != 0xCC;
+        if (frame && layout.frame == 0) layout.frame = marker;
         if (marker != 0xDA) continue;
-        if (++scans > kMaxJpegScans) return false;
+        if (++layout.scans > kMaxJpegScans) return layout;
         for (;;) {
             const void* ff = std::memchr(b + i, 0xFF, size_t(n - i));
-            if (!ff) return false;
+            if (!ff) return layout;
             i = static_cast<const uchar*>(ff) - b;
-            if (i + 1 >= n) return false;
+            if (i + 1 >= n) return layout;
             const uchar next = b[i + 1];
             if (next == 0x00 || (next >= 0xD0 && next <= 0xD7)) {
                 i += 2;
@@ -128,7 +147,21 @@ bool jpegIsWhole(const QByteArray& data, int& scans)
             }
             break; // a marker: back to the segment walk
         }
+        afterScan = true;
     }
+}
+
+// Whether the top-left part of a JPEG decoded alone has exactly the pixels and the outcome
+// of the whole decode. libjpeg gives out rows in order and each row the same whatever comes
+// after it, so the part's rows are those of the whole. What a part decode skips is the rest
+// of the coded data and the markers after it: in Huffman-coded data a fault is only ever a
+// warning, and a picture of several scans (progressive) is read to its end before the first
+// row comes out anyway. So the whole decode could still fail only on a marker between the
+// last scan and the end; with the end marker straight after the data there is none.
+bool topLeftDecodeIsExact(const JpegLayout& layout)
+{
+    const bool huffman = layout.frame == 0xC0 || layout.frame == 0xC1 || layout.frame == 0xC2;
+    return layout.whole && huffman && layout.endFollowsScan && layout.scans >= 1;
 }
 
 quint32 le32(const QByteArray& d, int at)
@@ -171,7 +204,10 @@ bool bmpIsWhole(const QByteArray& data)
 
 // Qt decodes these by content; anything else (Qt would also take icons and cursors, which
 // a TGA header can pass for) is left to GraphicsMagick's PCX and TGA readers.
-std::optional<QImage> readWithQt(const QByteArray& data, const QString& path)
+// topLeft, when not empty: only that top-left part is needed, and a JPEG whose part decodes
+// exactly as in the whole picture is decoded only that far (the picture returned is then
+// just the part). Anything else is read whole.
+std::optional<QImage> readWithQt(const QByteArray& data, const QString& path, QSize topLeft)
 {
     allowPicturesUpToTheLimit();
     QBuffer buffer;
@@ -192,10 +228,12 @@ std::optional<QImage> readWithQt(const QByteArray& data, const QString& path)
         if (!pictureSizeAcceptable(w, h)) throw tooLarge(path, w, h);
     }
     if (format == "jpeg") {
-        int scans = 0;
-        const bool whole = jpegIsWhole(data, scans);
-        if (scans > kMaxJpegScans) throw invalidPicture();
-        if (!whole) throw unreadable(path);
+        const JpegLayout layout = jpegLayout(data);
+        if (layout.scans > kMaxJpegScans) throw invalidPicture();
+        if (!layout.whole) throw unreadable(path);
+        const QRect part = QRect(QPoint(0, 0), topLeft).intersected(QRect(QPoint(0, 0), size));
+        if (!part.isEmpty() && part.size() != size && topLeftDecodeIsExact(layout))
+            reader.setClipRect(part);
     }
     if (format == "bmp" && !bmpIsWhole(data)) throw unreadable(path);
 
@@ -304,46 +342,78 @@ void refuseOversizedPicture(const QString& path)
 // The format is found from the content whatever FileFormat says (packages carry pictures
 // under names that do not match them). LoadFitFlag needs nothing here: the fitting copy
 // scales the whole picture.
-void ImageBuffer::LoadFile()
+namespace {
+
+QImage readPicture(const QString& path, QSize topLeft)
 {
-    const QString path = FileName;
     const QByteArray data = readPictureFile(path, kMaxPictureFileBytes + 1);
     if (data.isEmpty() || data.size() > kMaxPictureFileBytes) throw unreadable(path);
 
     QImage image;
-    if (auto viaQt = readWithQt(data, path))
+    if (auto viaQt = readWithQt(data, path, topLeft))
         image = *viaQt;
     else
         image = readWithMagick(data, path);
-
-    setPicture(flattened(image));
+    return flattened(image);
 }
+
+} // namespace
+
+void ImageBuffer::LoadFile() { setPicture(readPicture(FileName, QSize())); }
+
+void LoadFileTopLeft(ImageBuffer& b, QSize part) { b.setPicture(readPicture(b.FileName, part)); }
+
+namespace {
+
+QByteArray saveFormat(int fileFormat, const QString& path)
+{
+    switch (fileFormat) {
+    case 7: return "jpeg";
+    case 9: return "png";
+    case 0: {
+        const QString ext = QFileInfo(path).suffix().toLower();
+        return (ext == "jpg" || ext == "jpeg") ? "jpeg" : ext == "bmp" ? "bmp" : "png";
+    }
+    default: throw AppError(380, "Picbuf", "Invalid property value");
+    }
+}
+
+// Both ways of saving write through this one writer, so the bytes are the same.
+bool writePicture(QIODevice& out, const QImage& image, const QByteArray& format, int quality)
+{
+    QImageWriter writer(&out, format);
+    if (format == "jpeg") writer.setQuality(quality > 0 ? std::min(quality, 100) : -1);
+    // An 8-bit picture goes out as an 8-bit (palette) PNG, as the package reader expects.
+    return writer.write(image);
+}
+
+} // namespace
 
 void ImageBuffer::SaveFile()
 {
     const QString path = FileName;
     const AppError failed(75, "Picbuf", "Path/File access error: " + path);
     if (image_.isNull() || path.isEmpty()) throw failed;
-
-    QByteArray format;
-    switch (FileFormat) {
-    case 7: format = "jpeg"; break;
-    case 9: format = "png"; break;
-    case 0: {
-        const QString ext = QFileInfo(path).suffix().toLower();
-        format = (ext == "jpg" || ext == "jpeg") ? "jpeg" : ext == "bmp" ? "bmp" : "png";
-        break;
-    }
-    default: throw AppError(380, "Picbuf", "Invalid property value");
-    }
+    const QByteArray format = saveFormat(FileFormat, path);
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) throw failed;
-    QImageWriter writer(&file, format);
-    if (format == "jpeg") writer.setQuality(SaveQuality > 0 ? std::min(SaveQuality, 100) : -1);
-    // An 8-bit picture goes out as an 8-bit (palette) PNG, as the package reader expects.
-    if (!writer.write(image_)) file.cancelWriting();
+    if (!writePicture(file, image_, format, SaveQuality)) file.cancelWriting();
     if (!commitWhole(file)) throw failed;
+}
+
+QByteArray SavedBytes(const ImageBuffer& b)
+{
+    const QString path = b.FileName;
+    const AppError failed(75, "Picbuf", "Path/File access error: " + path);
+    if (b.image().isNull() || path.isEmpty()) throw failed;
+    const QByteArray format = saveFormat(b.FileFormat, path);
+
+    QByteArray bytes;
+    QBuffer out(&bytes);
+    out.open(QIODevice::WriteOnly);
+    if (!writePicture(out, b.image(), format, b.SaveQuality)) throw failed;
+    return bytes;
 }
 
 } // namespace orv

@@ -3,16 +3,21 @@
 
 #include "theme/cab_builder.h"
 
-#include "app/safe_write.h"
+#include "app/output_target.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace orv {
 
@@ -84,6 +89,27 @@ struct GErrorHolder {
     ~GErrorHolder() { g_clear_error(&error); }
     QString text() const { return error ? QString::fromUtf8(error->message) : QStringLiteral("unknown error"); }
 };
+
+// Writes bytes under a temporary name beside path and renames that over path once every
+// byte is written. Empty when done, otherwise why not (the temporary file is then removed).
+QString writeBeside(const QString& path, const QByteArray& bytes)
+{
+    QByteArray temp = QFile::encodeName(path) + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) return QString::fromLocal8Bit(std::strerror(errno));
+    int failure = ::fchmod(fd, 0644) == 0 ? 0 : errno;
+    for (qsizetype done = 0; failure == 0 && done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno != EINTR) failure = errno;
+        if (n > 0) done += n;
+    }
+    if (::close(fd) != 0 && failure == 0) failure = errno;
+    if (failure == 0 && ::rename(temp.constData(), QFile::encodeName(path).constData()) != 0)
+        failure = errno;
+    if (failure == 0) return {};
+    ::unlink(temp.constData());
+    return QString::fromLocal8Bit(std::strerror(failure));
+}
 
 } // namespace
 
@@ -223,15 +249,14 @@ QString buildCabinet(const CabDirectives& directives, const QString& baseDir)
     const QByteArray bytes(static_cast<const char*>(g_memory_output_stream_get_data(mem)),
                            static_cast<qsizetype>(g_memory_output_stream_get_data_size(mem)));
 
-    // Written under a temporary name and renamed when complete.
+    // Written under a temporary name and renamed when complete. It is not waited onto the
+    // disk: the editor copies the cabinet to its place (and waits for that copy), and a
+    // cabinet built by hand is as safe as any other file a build tool writes.
     const QString outPath = QDir(base.filePath(directives.diskDirectory)).filePath(directives.cabinetName);
-    QSaveFile out(outPath);
-    out.setDirectWriteFallback(false);
-    const bool opened = out.open(QIODevice::WriteOnly);
-    if (opened && out.write(bytes) != bytes.size()) out.cancelWriting();
-    if (!opened || !commitWhole(out))
-        throw CabBuildError(QStringLiteral("cannot write cabinet: ") + outPath + QStringLiteral(": ") +
-                            out.errorString());
+    if (const QString problem = outputTargetProblem(outPath); !problem.isEmpty())
+        throw CabBuildError(QStringLiteral("cannot write cabinet: ") + outPath + QStringLiteral(": ") + problem);
+    if (const QString why = writeBeside(outPath, bytes); !why.isEmpty())
+        throw CabBuildError(QStringLiteral("cannot write cabinet: ") + outPath + QStringLiteral(": ") + why);
     return outPath;
 }
 

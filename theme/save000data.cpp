@@ -39,8 +39,8 @@ void EditorSession::Save000Data()
                                QStringLiteral("Path/File access error"));
         }
 
-        // Written whole or not at all.
-        if (!writeFileWhole(scratch.filePath(kThemeDataFileName), bytes))
+        // Written whole or not at all; read by the builder at once, so not waited onto the disk.
+        if (!writeIntermediateWhole(scratch.filePath(kThemeDataFileName), bytes))
             throw AppError(75, QStringLiteral("Orvantis"),
                            QStringLiteral("Path/File access error"));
     } catch (const AppError& e) {

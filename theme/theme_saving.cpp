@@ -4,6 +4,7 @@
 #include "app/editor_session.h"
 #include "app/output_target.h"
 #include "app/safe_write.h"
+#include "imaging/image_buffer_files.h"
 
 #include "theme/package_files.h"
 #include "theme/theme_data_file.h"
@@ -50,6 +51,8 @@ void reduce(ImageBuffer& work, const PictureToSave& p)
     if (work.BitsPerPixel() > 8) work.ReduceColours(256, p.optionA, p.dither, p.optionB);
 }
 
+// The member file is read by the builder at once and deleted after the save, so it is not
+// waited onto the disk; the package put in place is.
 void write(ImageBuffer& work, const QString& path, bool colourDepth256)
 {
     if (colourDepth256) {
@@ -60,13 +63,23 @@ void write(ImageBuffer& work, const QString& path, bool colourDepth256)
         work.SaveQuality = 96;
     }
     work.FileName = path;
-    work.SaveFile();
+    if (!writeIntermediateWhole(path, SavedBytes(work)))
+        throw AppError(75, "Picbuf", "Path/File access error: " + path);
     if (colourDepth256) work.ConvertBitsPerPixel(24);
+}
+
+// One background from its buffer to its member file in the scratch directory.
+void saveBackground(ImageBuffer& work, const PictureToSave& p, const QString& scratch,
+                    bool colourDepth256)
+{
+    prepare(work, p);
+    if (colourDepth256) reduce(work, p);
+    write(work, joinPath(scratch, p.member), colourDepth256);
 }
 
 void writeDirectiveFile(const QString& path, const QByteArray& text)
 {
-    if (!writeFileWhole(path, text))
+    if (!writeIntermediateWhole(path, text))
         throw AppError(75, "Orvantis", "Path/File access error: " + path);
 }
 
@@ -115,26 +128,22 @@ bool EditorSession::SaveTheme(const QString& toPath)
                                      state.reduceOptionBMenu, kMenuMember};
             // The Start menu picture goes through the scratch buffer, which keeps it
             // afterwards as before; the Today picture has a buffer of its own, so that the
-            // two colour reductions, the slow part, can run side by side. Each reduction
-            // depends on its own picture only, so the files are the same either way.
+            // two backgrounds (the colour reduction is the slow part) are made side by side.
+            // Each file depends on its own picture only, so it is the same either way.
             ImageBuffer todayWork;
             ImageBuffer& menuWork = canvas.oPicBufWork;
-            prepare(todayWork, today);
-            prepare(menuWork, menu);
-            if (state.colourDepth256) {
-                auto todayReduced =
-                    std::async(std::launch::async, [&] { reduce(todayWork, today); });
-                std::exception_ptr menuFailed;
-                try {
-                    reduce(menuWork, menu);
-                } catch (...) {
-                    menuFailed = std::current_exception();
-                }
-                todayReduced.get(); // the Today picture's failure is the one reported first
-                if (menuFailed) std::rethrow_exception(menuFailed);
+            const bool depth256 = state.colourDepth256;
+            auto todaySaved = std::async(std::launch::async, [&] {
+                saveBackground(todayWork, today, scratch, depth256);
+            });
+            std::exception_ptr menuFailed;
+            try {
+                saveBackground(menuWork, menu, scratch, depth256);
+            } catch (...) {
+                menuFailed = std::current_exception();
             }
-            write(todayWork, joinPath(scratch, today.member), state.colourDepth256);
-            write(menuWork, joinPath(scratch, menu.member), state.colourDepth256);
+            todaySaved.get(); // the Today picture's failure is the one reported first
+            if (menuFailed) std::rethrow_exception(menuFailed);
 
             writeDirectiveFile(joinPath(scratch, kDirectiveFileName),
                                cabDirectiveText(packageName));
