@@ -12,7 +12,7 @@ RecoveryLine::RecoveryLine(EditorSession& session, QWidget* parent) : QLabel(par
     setObjectName("lblRecovery");
     setWordWrap(true);
     setTextFormat(Qt::RichText);
-    setStyleSheet("QLabel { color: black; background: rgba(255,255,240,230); padding: 1px 2px; font-size: 11px; }");
+    setStyleSheet("QLabel { color: black; background: #FFFFF0; border: 1px solid #8A8A70; border-radius: 3px; padding: 1px 2px; font-size: 11px; }");
     connect(this, &QLabel::linkActivated, this, [this](const QString& link) {
         if (link == "restore") restore();
         else if (link == "discard") discard();
