@@ -18,7 +18,8 @@ bool commitWhole(QSaveFile& file);
 bool writeFileWhole(const QString& path, const QByteArray& bytes);
 
 // The same for an intermediate file that is read back at once and deleted soon after (the
-// members of a package in the scratch directory): still a temporary name renamed into place
+// members of a package in the scratch directory), or one that is made again when lost (a
+// thumbnail in a file manager's cache): still a temporary name renamed into place
 // once every byte is written, but not waited onto the disk, since only the finished result
 // put in place later has to survive a crash. True when the new file is in place.
 bool writeIntermediateWhole(const QString& path, const QByteArray& bytes);

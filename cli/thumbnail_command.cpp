@@ -10,8 +10,10 @@
 #include "preview/fonts.h"
 
 #include <QFileInfo>
+#include <QBuffer>
 #include <QImageWriter>
-#include <QSaveFile>
+#include <cerrno>
+#include <cstring>
 #include <algorithm>
 #include <malloc.h>
 
@@ -81,19 +83,21 @@ int runThumbnailCommand(const ThumbnailRequest& r)
         return 1;
     }
     const QImage thumbnail = thumbnailOf(screen.copy(0, 0, 240, 320), r.size);
-    QSaveFile out(r.output);
-    if (!out.open(QIODevice::WriteOnly)) {
-        reportFileError(r.output, "cannot be written", out.errorString());
-        return 1;
-    }
-    QImageWriter writer(&out, r.format);
+    // A thumbnail is a cache entry the file manager makes again when it is missing: written
+    // whole under a temporary name, but not waited onto the disk, which on a busy disk would
+    // cost more than everything else the command does.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, r.format);
     if (!writer.write(thumbnail)) {
-        out.cancelWriting();
         reportFileError(r.output, "cannot be written", writer.errorString());
         return 1;
     }
-    if (!commitWhole(out)) {
-        reportFileError(r.output, "cannot be written", out.errorString());
+    errno = 0;
+    if (!writeIntermediateWhole(r.output, bytes)) {
+        reportFileError(r.output, "cannot be written",
+                        errno ? QString::fromLocal8Bit(std::strerror(errno)) : QString());
         return 1;
     }
     return 0;
