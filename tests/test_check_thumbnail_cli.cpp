@@ -3,6 +3,7 @@
 // hand over that must leave nothing behind.
 #include "package_test_kit.h"
 #include "preview/legibility.h"
+#include "support/tool_run.h"
 
 #include <QColor>
 #include <QJsonArray>
@@ -17,29 +18,9 @@
 namespace orv::test {
 namespace {
 
-struct CliResult {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
 class CheckCliTest : public ::testing::Test {
 protected:
-    CliResult cli(const QStringList& args)
-    {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("XDG_CONFIG_HOME", dir.path() + "/config");
-        env.insert("ORVANTIS_HOME", dir.path() + "/home");
-        env.insert("XDG_RUNTIME_DIR", dir.path());
-        p.setProcessEnvironment(env);
-        p.start(QString(ORV_BINARY_DIR) + "/orvantis-cli", args);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromLocal8Bit(p.readAllStandardError())};
-    }
+    ToolRun cli(const QStringList& args) { return runCli(dir.path(), args); }
     QString path(const QString& name) const { return dir.path() + "/" + name; }
     QString solidPicture(const QString& name, QRgb colour)
     {
@@ -55,11 +36,11 @@ protected:
         QStringList args{"build", "--name", name, "--today", solidPicture(name + ".png", today),
                          "-o", out};
         args += extra;
-        const CliResult r = cli(args);
+        const ToolRun r = cli(args);
         EXPECT_EQ(r.status, 0) << r.err.toStdString();
         return out;
     }
-    QJsonObject json(const CliResult& r)
+    QJsonObject json(const ToolRun& r)
     {
         QJsonParseError e;
         const QJsonDocument d = QJsonDocument::fromJson(r.out.toUtf8(), &e);
@@ -79,7 +60,7 @@ protected:
 
 TEST_F(CheckCliTest, ReadablePackagePassesAndADarkOneFailsWithASuggestion)
 {
-    const CliResult light = cli({"check", package("Light", qRgb(255, 255, 255))});
+    const ToolRun light = cli({"check", package("Light", qRgb(255, 255, 255))});
     EXPECT_EQ(light.status, 0) << light.err.toStdString();
     const QJsonObject ok = json(light);
     EXPECT_EQ(ok["name"].toString(), "Light");
@@ -95,7 +76,7 @@ TEST_F(CheckCliTest, ReadablePackagePassesAndADarkOneFailsWithASuggestion)
     EXPECT_EQ(light.out.count('\n'), 1);
 
     // Black text over #202020: 1.37:1, shown rounded down.
-    const CliResult dark = cli({"check", package("Dark", qRgb(32, 32, 32))});
+    const ToolRun dark = cli({"check", package("Dark", qRgb(32, 32, 32))});
     EXPECT_EQ(dark.status, 1);
     const QJsonObject bad = checkOf(json(dark), "Today Screen Text");
     EXPECT_FALSE(bad["readable"].toBool());
@@ -110,7 +91,7 @@ TEST_F(CheckCliTest, ReadablePackagePassesAndADarkOneFailsWithASuggestion)
 TEST_F(CheckCliTest, BuildWithFixContrastMakesAPackageThatPasses)
 {
     const QString fixed = package("Fixed", qRgb(32, 32, 32), {"--fix-contrast"});
-    const CliResult r = cli({"check", fixed});
+    const ToolRun r = cli({"check", fixed});
     EXPECT_EQ(r.status, 0) << r.out.toStdString();
     // An explicit unreadable title text is fixed too.
     const QString both = package("Both", qRgb(32, 32, 32),
@@ -122,7 +103,7 @@ TEST_F(CheckCliTest, BuildWithFixContrastMakesAPackageThatPasses)
 TEST_F(CheckCliTest, BuildWithMatchColorsPassesCheckAndNamedColoursStillWin)
 {
     const QString matched = package("Matched", qRgb(20, 40, 220), {"--match-colors"});
-    const CliResult r = cli({"check", matched});
+    const ToolRun r = cli({"check", matched});
     EXPECT_EQ(r.status, 0) << r.out.toStdString();
     const QJsonObject colours = json(cli({"info", matched}))["colors"].toObject();
     // The lines carry the accent: the picture's blue.
@@ -142,7 +123,7 @@ TEST_F(CheckCliTest, BadArgumentsExitWithTwoAndMissingPackagesWithOne)
     EXPECT_EQ(cli({"check"}).status, 2);
     EXPECT_EQ(cli({"check", "a.tsk", "b.tsk"}).status, 2);
     EXPECT_EQ(cli({"build", "--name", "X", "--fix-contrast", "yes", "-o", path("x.tsk")}).status, 2);
-    const CliResult missing = cli({"check", path("none.tsk")});
+    const ToolRun missing = cli({"check", path("none.tsk")});
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.out, "");
     EXPECT_TRUE(missing.err.contains("orvantis-cli: " + path("none.tsk") + ": no such file"))
@@ -162,7 +143,7 @@ TEST_F(CheckCliTest, ThumbnailFitsTheSquareKeepingTheScreensProportions)
         const QString out = path("thumb" + c.size + ".png");
         QStringList args{"thumbnail", pkg, out};
         if (!c.size.isEmpty()) args << c.size;
-        const CliResult r = cli(args);
+        const ToolRun r = cli(args);
         ASSERT_EQ(r.status, 0) << c.size.toStdString() << r.err.toStdString();
         QImage img(out);
         EXPECT_EQ(img.size(), c.expected) << c.size.toStdString();
@@ -210,7 +191,7 @@ TEST_F(CheckCliTest, ThumbnailIsTheTodayScreenTheEditorDraws)
     const QString pkg = path("Busy.tsk");
     ASSERT_EQ(cli({"build", "--name", "Busy", "--today", path("busy.png"), "-o", pkg}).status, 0);
     ASSERT_EQ(cli({"thumbnail", pkg, path("full.png"), "320"}).status, 0);
-    const CliResult rendered = cli({"render", pkg, "--screen", "main", "--date", "2026-09-30",
+    const ToolRun rendered = cli({"render", pkg, "--screen", "main", "--date", "2026-09-30",
                                     "--time", "10:00", "-o", path("render.png")});
     ASSERT_EQ(rendered.status, 0) << rendered.err.toStdString();
     const QImage thumb = QImage(path("full.png")).convertToFormat(QImage::Format_RGB32);
@@ -227,7 +208,7 @@ TEST_F(CheckCliTest, ThumbnailWritesTheFormatItsNameAsksFor)
         QByteArray magic;
     } formats[] = {{"t.png", "\x89PNG"}, {"t.JPG", "\xff\xd8\xff"}, {"t.jpeg", "\xff\xd8\xff"}, {"t.bmp", "BM"}};
     for (const auto& f : formats) {
-        const CliResult r = cli({"thumbnail", pkg, path(f.name), "64"});
+        const ToolRun r = cli({"thumbnail", pkg, path(f.name), "64"});
         ASSERT_EQ(r.status, 0) << f.name << r.err.toStdString();
         EXPECT_TRUE(readBytes(path(f.name)).startsWith(f.magic)) << f.name;
         EXPECT_EQ(QImage(path(f.name)).size(), QSize(48, 64)) << f.name;
@@ -235,7 +216,7 @@ TEST_F(CheckCliTest, ThumbnailWritesTheFormatItsNameAsksFor)
     // Other names are refused before any work: even a package that is not there is not
     // looked at, and nothing is written.
     for (const char* name : {"t.gif", "t.webp", "thumb", "t.png.tmp"}) {
-        const CliResult r = cli({"thumbnail", path("absent.tsk"), path(name)});
+        const ToolRun r = cli({"thumbnail", path("absent.tsk"), path(name)});
         EXPECT_EQ(r.status, 2) << name;
         EXPECT_TRUE(r.err.contains(path(name) + ": thumbnail takes a name ending in .png, .jpg, .jpeg or .bmp"))
             << r.err.toStdString();
@@ -265,7 +246,7 @@ TEST_F(CheckCliTest, GraphicsMagickIsLoadedOnlyForThePicturesThatNeedIt)
     for (int i = 0; i < 240 * 293; ++i) tga += QByteArray("\x3c\x8c\x14", 3); // B, G, R
     writeBytes(path("photo.tga"), tga);
     const QString pkg = path("Tga.tsk");
-    const CliResult built = cli({"build", "--name", "Tga", "--today", path("photo.tga"), "--depth", "16m", "-o", pkg});
+    const ToolRun built = cli({"build", "--name", "Tga", "--today", path("photo.tga"), "--depth", "16m", "-o", pkg});
     ASSERT_EQ(built.status, 0) << built.err.toStdString();
     ASSERT_EQ(cli({"thumbnail", pkg, path("tga.png"), "128"}).status, 0);
     const QRgb p = QImage(path("tga.png")).pixel(80, 110);
@@ -305,7 +286,7 @@ TEST_F(CheckCliTest, HostilePackagesGiveNoThumbnail)
 
     for (const QString& pkg : {path("junk.tsk"), hostile, path("absent.tsk")}) {
         const QString out = path("out-" + QFileInfo(pkg).baseName() + ".png");
-        const CliResult r = cli({"thumbnail", pkg, out, "128"});
+        const ToolRun r = cli({"thumbnail", pkg, out, "128"});
         EXPECT_EQ(r.status, 1) << pkg.toStdString() << r.err.toStdString();
         EXPECT_FALSE(QFile::exists(out)) << pkg.toStdString();
         EXPECT_EQ(r.out, "");
