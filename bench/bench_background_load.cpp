@@ -2,6 +2,7 @@
 // through the session as the window's load command runs it: the file dialog and the fit
 // choice answered, the picture read and fitted, the Today screen redrawn.
 #include "app/editor_session.h"
+#include "bench/silent_interaction.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -14,34 +15,8 @@ namespace {
 
 using namespace orv;
 
-// Picks one picture and one fit, and keeps quiet otherwise.
-class LoadingUser : public UserInteraction {
-public:
-    QString path;
-    FitChoice fit = FitChoice::Crop;
-    int errors = 0;
-    std::optional<QString> openFile(const FileDialogRequest&) override { return path; }
-    std::optional<QString> saveFile(const FileDialogRequest&) override { return {}; }
-    std::optional<Colour> chooseColour(Colour, const QString&) override { return {}; }
-    FitChoice chooseFit() override { return fit; }
-    std::optional<Placement> choosePlacement(PlacementSource&, QSize) override { return {}; }
-    MsgResult messageBox(const QString&, const QString&, MsgIcon icon, MsgButtons) override
-    {
-        if (icon == MsgIcon::Critical || icon == MsgIcon::Exclamation) ++errors;
-        return MsgResult::Ok;
-    }
-    void setBusy(bool) override {}
-};
-
-void ensureApplication()
-{
-    if (QCoreApplication::instance()) return;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "orvantis_bench";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-}
+using bench::AnsweringInteraction;
+using bench::ensureApplication;
 
 // Smooth shading with fine grain, as a camera's picture has.
 QImage photo(int width, int height)
@@ -62,7 +37,7 @@ QImage photo(int width, int height)
 
 struct Loading {
     QTemporaryDir home;
-    LoadingUser user;
+    AnsweringInteraction user;
     std::unique_ptr<EditorSession> session;
 
     explicit Loading(FitChoice fit)

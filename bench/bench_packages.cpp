@@ -1,6 +1,7 @@
 // Opening and saving a package with two photo backgrounds, the way the editor does it:
 // through the session, with the cabinet builder started as its own process.
 #include "app/editor_session.h"
+#include "bench/silent_interaction.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -14,33 +15,8 @@ namespace {
 
 using namespace orv;
 
-// Answers every save and open dialog with one path and keeps quiet otherwise.
-class BenchUser : public UserInteraction {
-public:
-    QString path;
-    int errors = 0;
-    std::optional<QString> openFile(const FileDialogRequest&) override { return path; }
-    std::optional<QString> saveFile(const FileDialogRequest&) override { return path; }
-    std::optional<Colour> chooseColour(Colour, const QString&) override { return std::nullopt; }
-    FitChoice chooseFit() override { return FitChoice::Crop; }
-    std::optional<Placement> choosePlacement(orv::PlacementSource&, QSize) override { return std::nullopt; }
-    MsgResult messageBox(const QString&, const QString&, MsgIcon icon, MsgButtons) override
-    {
-        if (icon == MsgIcon::Critical || icon == MsgIcon::Exclamation) ++errors;
-        return MsgResult::Ok;
-    }
-    void setBusy(bool) override {}
-};
-
-void ensureApplication()
-{
-    if (QCoreApplication::instance()) return;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "orvantis_bench";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-}
+using bench::AnsweringInteraction;
+using bench::ensureApplication;
 
 // A photo-like picture: smooth shading with fine grain, hard for JPEG and palettes alike.
 QImage photo(int width, int height, int seed)
@@ -60,7 +36,7 @@ QImage photo(int width, int height, int seed)
 
 struct Bench {
     QTemporaryDir home;
-    BenchUser user;
+    AnsweringInteraction user;
     std::unique_ptr<EditorSession> session;
     QString package;
 

@@ -3,6 +3,8 @@
 
 #include "app/interaction.h"
 
+#include <QGuiApplication>
+
 namespace orv::bench {
 
 class SilentInteraction : public UserInteraction {
@@ -20,5 +22,33 @@ public:
     }
     void setBusy(bool) override {}
 };
+
+// Answers every file dialog with one path and the fit question with one choice; counts the
+// error and warning boxes, so a benchmark can tell a run that failed.
+class AnsweringInteraction : public SilentInteraction {
+public:
+    QString path;
+    FitChoice fit = FitChoice::Crop;
+    int errors = 0;
+    std::optional<QString> openFile(const FileDialogRequest&) override { return path; }
+    std::optional<QString> saveFile(const FileDialogRequest&) override { return path; }
+    FitChoice chooseFit() override { return fit; }
+    MsgResult messageBox(const QString& text, const QString& title, MsgIcon icon, MsgButtons buttons) override
+    {
+        if (icon == MsgIcon::Critical || icon == MsgIcon::Exclamation) ++errors;
+        return SilentInteraction::messageBox(text, title, icon, buttons);
+    }
+};
+
+// The application object the pictures and fonts need, made once, offscreen.
+inline void ensureApplication()
+{
+    if (QCoreApplication::instance()) return;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "orvantis_bench";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication app(argc, argv);
+}
 
 } // namespace orv::bench
