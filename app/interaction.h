@@ -6,6 +6,7 @@
 #include "theme/colour.h"
 
 #include <QString>
+#include <future>
 #include <optional>
 
 namespace orv {
@@ -47,6 +48,11 @@ public:
                                  MsgButtons buttons = MsgButtons::Ok) = 0;
     // The hourglass: on while something slow runs.
     virtual void setBusy(bool busy) = 0;
+    // Returns once work, running on another thread, has finished; what names it for the user
+    // ("Reading photo.jpg"). The editor keeps drawing its window meanwhile and says what it
+    // waits for, but takes no input until the work is done. The caller takes the work's
+    // result or failure afterwards.
+    virtual void waitFor(const QString& what, std::future<void>& work) = 0;
 };
 
 // Keeps the busy pointer on for one scope, whatever way the scope is left.

@@ -48,6 +48,7 @@ public:
         return user_.messageBox(text, title, icon, buttons);
     }
     void setBusy(bool busy) override { user_.setBusy(busy); }
+    void waitFor(const QString& what, std::future<void>& work) override { user_.waitFor(what, work); }
 
 private:
     UserInteraction& user_;

@@ -21,6 +21,7 @@ public:
         return MsgResult::Ok;
     }
     void setBusy(bool) override {}
+    void waitFor(const QString&, std::future<void>& work) override { work.wait(); }
 };
 
 // Answers every file dialog with one path and the fit question with one choice; counts the

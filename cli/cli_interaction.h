@@ -30,6 +30,7 @@ public:
     MsgResult messageBox(const QString& text, const QString& title, MsgIcon icon,
                          MsgButtons buttons) override;
     void setBusy(bool) override {}
+    void waitFor(const QString&, std::future<void>& work) override { work.wait(); }
 
     // The file the next error boxes are about and the reason they mean for it: an error box
     // then prints "orvantis-cli: FILE: reason (its description)". An empty file prints boxes

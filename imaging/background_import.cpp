@@ -7,6 +7,9 @@
 #include "imaging/placement.h"
 #include "imaging/placement_source.h"
 
+#include <QFileInfo>
+#include <future>
+
 namespace orv {
 
 namespace {
@@ -70,6 +73,22 @@ void readAndPlace(UserInteraction& ui, ImageBuffer& work, const QString& path, i
     work.setPicture(placement ? placePicture(whole, target, *placement) : whole);
 }
 
+// Reads the scratch picture's file. A crop copies the top-left pixels one to one, so a large
+// photo need not be decoded past them. The read runs on another thread while the window
+// keeps drawing: a large photo read whole takes a noticeable time. Nothing else touches the
+// scratch picture meanwhile, since the window takes no input until the read is done.
+void readPicture(UserInteraction& ui, ImageBuffer& work, bool crop, QSize background)
+{
+    std::future<void> read = std::async(std::launch::async, [&work, crop, background] {
+        if (crop)
+            LoadFileTopLeft(work, background);
+        else
+            work.LoadFile();
+    });
+    ui.waitFor("Reading " + QFileInfo(work.FileName).fileName(), read);
+    read.get(); // the read's failure is reported here, as before
+}
+
 } // namespace
 
 bool EditorSession::LoadMainImage(const QString& fileName)
@@ -105,12 +124,7 @@ bool EditorSession::LoadMainImage(const QString& fileName)
             try {
                 FitFlagScope fit(work, !crop);
                 work.FileName = path;
-                // A crop copies the top-left pixels one to one: a large photo need not be
-                // decoded past them.
-                if (crop)
-                    LoadFileTopLeft(work, QSize(kTodayWidth, kBackgroundHeight));
-                else
-                    work.LoadFile();
+                readPicture(ui_, work, crop, QSize(kTodayWidth, kBackgroundHeight));
             } catch (const AppError& e) {
                 // A package without a usable Today picture: the loader tries its next way.
                 if (pathGiven && e.number() == kErrBadPicture) throw AppError::cancelled();
@@ -169,10 +183,7 @@ bool EditorSession::LoadMenuImage(const QString& fileName, bool quiet)
         } else {
             FitFlagScope fit(work, false);
             work.FileName = path;
-            if (crop)
-                LoadFileTopLeft(work, QSize(kMenuWidth, kBackgroundHeight));
-            else
-                work.LoadFile();
+            readPicture(ui_, work, crop, QSize(kMenuWidth, kBackgroundHeight));
         }
         if (work.BitsPerPixel() < 24) work.ConvertBitsPerPixel(24);
 

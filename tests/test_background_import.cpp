@@ -151,6 +151,11 @@ TEST_F(ImportTest, CropTakesTheTopLeftAndResizeSqueezesTheWholePicture)
     EXPECT_EQ(menu().pixel(144, 287), rgbColour(255, 255, 0));
     ASSERT_TRUE(loadMenu(path, FitChoice::Crop));
     EXPECT_EQ(held(menu()), photo.copy(0, 0, 150, 293));
+
+    // Each file was read once, off the window's thread, with the user told which; the Start
+    // menu following the Today picture reads none.
+    EXPECT_EQ(ui.waits, QStringList({"Reading photo.png", "Reading quad.png", "Reading quad.png",
+                                     "Reading photo.png"}));
 }
 
 TEST_F(ImportTest, ASmallPictureIsCroppedOneToOneOntoWhite)

@@ -1,10 +1,14 @@
 #include "app/ui/qt_interaction.h"
 
+#include "app/editor_session.h"
 #include "app/ui/fit_dialog.h"
 #include "app/ui/placement_dialog.h"
 #include "imaging/placement_source.h"
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QProgressDialog>
+#include <QTimer>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -31,6 +35,9 @@ QString qtFilterOf(const QString& filter)
 }
 
 namespace {
+
+constexpr int kQuietWaitMs = 250; // a wait shorter than this shows no note
+
 // The initial name is a folder plus a wildcard or a proposed name: split it for Qt.
 void splitInitial(const QString& initial, QString& dir, QString& name)
 {
@@ -127,6 +134,27 @@ void QtInteraction::setBusy(bool busy)
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QApplication::restoreOverrideCursor();
+}
+
+void QtInteraction::waitFor(const QString& what, std::future<void>& work)
+{
+    using namespace std::chrono_literals;
+    if (work.wait_for(0ms) == std::future_status::ready) return;
+    // The window keeps drawing, but input waits until the work is done: a click now would
+    // act on a theme half loaded. A wait too short to read says nothing.
+    QProgressDialog note(what, QString(), 0, 0, parent_);
+    note.setWindowTitle(kAppTitle);
+    note.setWindowModality(Qt::ApplicationModal);
+    note.setAutoClose(false);
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (work.wait_for(0ms) == std::future_status::ready) loop.quit();
+    });
+    poll.start(15);
+    QTimer::singleShot(kQuietWaitMs, &note, [&note] { note.show(); });
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    note.hide();
 }
 
 } // namespace orv

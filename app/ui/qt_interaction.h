@@ -20,6 +20,7 @@ public:
     MsgResult messageBox(const QString& text, const QString& title, MsgIcon icon,
                          MsgButtons buttons) override;
     void setBusy(bool busy) override;
+    void waitFor(const QString& what, std::future<void>& work) override;
 
 private:
     QWidget* parent_;

@@ -78,6 +78,13 @@ public:
         return a;
     }
     void setBusy(bool on) override { (on ? busyOn : busyOff)++; }
+    // What the core waited for while work ran on another thread.
+    QStringList waits;
+    void waitFor(const QString& what, std::future<void>& work) override
+    {
+        waits << what;
+        work.wait();
+    }
 
     QStringList boxTexts() const
     {
