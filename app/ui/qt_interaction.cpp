@@ -146,6 +146,7 @@ void QtInteraction::waitFor(const QString& what, std::future<void>& work)
     note.setWindowTitle(kAppTitle);
     note.setWindowModality(Qt::ApplicationModal);
     note.setAutoClose(false);
+    note.setMinimumWidth(320); // room for the caption
     QEventLoop loop;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
