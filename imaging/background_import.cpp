@@ -17,6 +17,7 @@ namespace {
 constexpr int kTodayWidth = 240;
 constexpr int kMenuWidth = 150;
 constexpr int kBackgroundHeight = 293;
+constexpr qint64 kReadAsideBytes = 1 << 20; // a picture file this large is read on another thread
 
 const QString kPictureExtensions = QStringLiteral("*.bmp;*.png;*.jpg;*.pcx;*.tga");
 const QString kPictureWildcard = QStringLiteral("*.bmp;*.jpg;*.png;*.pcx;*.tga");
@@ -74,17 +75,23 @@ void readAndPlace(UserInteraction& ui, ImageBuffer& work, const QString& path, i
 }
 
 // Reads the scratch picture's file. A crop copies the top-left pixels one to one, so a large
-// photo need not be decoded past them. The read runs on another thread while the window
-// keeps drawing: a large photo read whole takes a noticeable time. Nothing else touches the
-// scratch picture meanwhile, since the window takes no input until the read is done.
+// photo need not be decoded past them. A large file is read on another thread while the
+// window keeps drawing, since reading it whole takes a noticeable time; nothing else touches
+// the scratch picture meanwhile, as the window takes no input until the read is done. A
+// small one (a package's own backgrounds) is read at once.
 void readPicture(UserInteraction& ui, ImageBuffer& work, bool crop, QSize background)
 {
-    std::future<void> read = std::async(std::launch::async, [&work, crop, background] {
+    const auto load = [&work, crop, background] {
         if (crop)
             LoadFileTopLeft(work, background);
         else
             work.LoadFile();
-    });
+    };
+    if (QFileInfo(work.FileName).size() < kReadAsideBytes) {
+        load();
+        return;
+    }
+    std::future<void> read = std::async(std::launch::async, load);
     ui.waitFor("Reading " + QFileInfo(work.FileName).fileName(), read);
     read.get(); // the read's failure is reported here, as before
 }

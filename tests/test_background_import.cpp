@@ -151,11 +151,25 @@ TEST_F(ImportTest, CropTakesTheTopLeftAndResizeSqueezesTheWholePicture)
     EXPECT_EQ(menu().pixel(144, 287), rgbColour(255, 255, 0));
     ASSERT_TRUE(loadMenu(path, FitChoice::Crop));
     EXPECT_EQ(held(menu()), photo.copy(0, 0, 150, 293));
+}
 
-    // Each file was read once, off the window's thread, with the user told which; the Start
-    // menu following the Today picture reads none.
-    EXPECT_EQ(ui.waits, QStringList({"Reading photo.png", "Reading quad.png", "Reading quad.png",
-                                     "Reading photo.png"}));
+TEST_F(ImportTest, ALargeFileIsReadAsideWithTheUserToldWhich)
+{
+    const QImage photo = pattern(1200, 1000, 3); // about 3.6 MB as a BMP
+    const QString big = save(photo, "big.bmp");
+    const QString small = save(photo.copy(0, 0, 300, 300), "small.png");
+
+    ASSERT_TRUE(loadMain(big, FitChoice::Crop));
+    EXPECT_EQ(held(today()), photo.copy(0, 0, 240, 293));
+    ASSERT_TRUE(loadMain(small, FitChoice::Resize));
+    const QImage fromSmallFile = held(today());
+    ASSERT_TRUE(loadMain(big, FitChoice::Resize));
+    EXPECT_EQ(today().ImageWidth(), 240);
+    EXPECT_NE(held(today()), fromSmallFile) << "the large file's picture, squeezed whole";
+    ASSERT_TRUE(loadMenu(big, FitChoice::Resize));
+    // Each large read once; the small file and the Start menu following the Today picture
+    // are read without a word.
+    EXPECT_EQ(ui.waits, QStringList({"Reading big.bmp", "Reading big.bmp", "Reading big.bmp"}));
 }
 
 TEST_F(ImportTest, ASmallPictureIsCroppedOneToOneOntoWhite)

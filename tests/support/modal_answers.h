@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QTimer>
 #include <QWidget>
 #include <deque>
@@ -35,6 +36,8 @@ private:
     {
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || !modal->isVisible() || modal == last_) return;
+        // A note that the editor is reading a picture asks nothing and goes by itself.
+        if (qobject_cast<QProgressDialog*>(modal)) return;
         last_ = modal;
         seen.push_back(modal->objectName().isEmpty() ? QString::fromLatin1(modal->metaObject()->className())
                                                      : modal->objectName());
