@@ -1,5 +1,6 @@
 #include "imaging/colour_match.h"
 
+#include "imaging/quantizer_threads.h"
 #include "preview/legibility.h"
 
 #include <libimagequant.h>
@@ -37,6 +38,7 @@ std::optional<Colour> accentOf(const QImage& picture)
     std::vector<void*> rows(static_cast<size_t>(h));
     for (int y = 0; y < h; ++y) rows[static_cast<size_t>(y)] = const_cast<uchar*>(rgba.constScanLine(y));
 
+    const OneQuantizerThread oneThread; // the same photo gives the same colours on any machine
     std::unique_ptr<liq_attr, LiqFree> attr(liq_attr_create());
     if (!attr || liq_set_max_colors(attr.get(), kPaletteSize) != LIQ_OK) return std::nullopt;
     liq_set_speed(attr.get(), 5);

@@ -6,6 +6,7 @@
 #include "app/errors.h"
 #include "imaging/image_buffer.h"
 #include "imaging/image_buffer_adjust.h"
+#include "imaging/quantizer_threads.h"
 
 #include <libimagequant.h>
 
@@ -202,6 +203,7 @@ void ImageBuffer::ReduceColours(int colours, bool optionA, bool dither, bool opt
     for (int y = 0; y < h; ++y) rows[size_t(y)] = const_cast<uchar*>(rgba.constScanLine(y));
 
     const AppError failed(7, "Picbuf", "Colour reduction failed");
+    const OneQuantizerThread oneThread;
     std::unique_ptr<liq_attr, LiqAttr> attr(liq_attr_create());
     if (!attr || liq_set_max_colors(attr.get(), colours) != LIQ_OK) throw failed;
     // A save reduces both backgrounds while the user waits; slower settings than 7 cost

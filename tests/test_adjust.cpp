@@ -1,10 +1,15 @@
 // Brightness, contrast and gamma on image buffers, and the sliders and switches that set them.
+#include "imaging/colour_match.h"
 #include "imaging/image_buffer.h"
 #include "support/session_fixture.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 #include "support/test_pictures.h"
+
+#ifdef ORV_HAVE_OPENMP
+#include <omp.h>
+#endif
 
 using namespace orv;
 using orv::test::pattern;
@@ -135,6 +140,44 @@ TEST(ColourReduction, KeepsAFewColoursExactlyAndPalettesTheRest)
         EXPECT_LT(err / (240.0 * 293 * 3), 12.0) << "dither " << dither;
     }
 }
+
+#ifdef ORV_HAVE_OPENMP
+// The palette search took another path with one thread than with several: a photo saved on
+// a single-core machine gave another package than on a machine with more.
+TEST(ColourReduction, APhotoGivesTheSamePaletteWhateverTheProcessorCount)
+{
+    QImage grain(240, 293, QImage::Format_RGB32);
+    quint32 noise = 2166136261u;
+    for (int y = 0; y < 293; ++y)
+        for (int x = 0; x < 240; ++x) {
+            int g[3];
+            for (int& c : g) {
+                noise = noise * 1664525u + 1013904223u;
+                c = static_cast<int>(noise >> 25) - 64;
+            }
+            grain.setPixel(x, y, qRgb(std::clamp(x + g[0], 0, 255), std::clamp(y * 255 / 293 + g[1], 0, 255),
+                                      std::clamp(128 + (x - y) / 3 + g[2], 0, 255)));
+        }
+    const int before = omp_get_max_threads();
+    const int levels = omp_get_max_active_levels();
+    auto reducedWith = [&](int threads) {
+        omp_set_num_threads(threads);
+        ImageBuffer b = bufferOf(grain);
+        b.ReduceColours(256, true, true, true); // the options a new theme saves with
+        EXPECT_EQ(omp_get_max_threads(), threads) << "the caller's setting is left as it was";
+        EXPECT_EQ(omp_get_max_active_levels(), levels);
+        return std::make_pair(b.image(), accentOf(grain));
+    };
+    const auto one = reducedWith(1);
+    for (int threads : {2, 3, 4}) {
+        const auto other = reducedWith(threads);
+        EXPECT_EQ(other.first.colorTable(), one.first.colorTable()) << threads << " threads";
+        EXPECT_EQ(other.first, one.first) << threads << " threads";
+        EXPECT_EQ(other.second, one.second) << threads << " threads";
+    }
+    omp_set_num_threads(before);
+}
+#endif
 
 // --- the sliders and switches ---------------------------------------------------------------
 
