@@ -8,7 +8,9 @@
 #include "imaging/placement_source.h"
 
 #include <QFileInfo>
+#include <functional>
 #include <future>
+#include <optional>
 
 namespace orv {
 
@@ -78,8 +80,11 @@ void readAndPlace(UserInteraction& ui, ImageBuffer& work, const QString& path, i
 // photo need not be decoded past them. A large file is read on another thread while the
 // window keeps drawing, since reading it whole takes a noticeable time; nothing else touches
 // the scratch picture meanwhile, as the window takes no input until the read is done. A
-// small one (a package's own backgrounds) is read at once.
-void readPicture(UserInteraction& ui, ImageBuffer& work, bool crop, QSize background)
+// small one (a package's own backgrounds) is read at once. A large JPEG to be resized is
+// meanwhile decoded at reduced size straight to the background's size and handed to
+// firstView, so the screen can show the new picture before the whole one is read.
+void readPicture(UserInteraction& ui, ImageBuffer& work, bool crop, QSize background,
+                 const std::function<void(const QImage&)>& firstView = {})
 {
     const auto load = [&work, crop, background] {
         if (crop)
@@ -91,10 +96,50 @@ void readPicture(UserInteraction& ui, ImageBuffer& work, bool crop, QSize backgr
         load();
         return;
     }
+    const QString path = work.FileName;
     std::future<void> read = std::async(std::launch::async, load);
-    ui.waitFor("Reading " + QFileInfo(work.FileName).fileName(), read);
+    if (!crop && firstView && !quickViewSize(path).isEmpty()) {
+        const QImage quick = quickView(path, background);
+        if (!quick.isNull()) firstView(quick);
+    }
+    ui.waitFor("Reading " + QFileInfo(path).fileName(), read);
     read.get(); // the read's failure is reported here, as before
 }
+
+// A background drawn from a quick view while its picture is read. A read that fails puts
+// the background as it was back on the screen.
+class FirstView {
+public:
+    FirstView(ImageBuffer& background, int width, std::function<void()> redraw)
+        : background_(background), width_(width), redraw_(std::move(redraw))
+    {
+    }
+    ~FirstView()
+    {
+        if (!before_ || done_) return;
+        background_ = *before_;
+        redraw_();
+    }
+    FirstView(const FirstView&) = delete;
+    FirstView& operator=(const FirstView&) = delete;
+
+    void show(const QImage& quick)
+    {
+        if (!before_) before_ = background_;
+        ImageBuffer picture;
+        picture.setPicture(quick);
+        fitInto(background_, picture, width_, false, true);
+        redraw_();
+    }
+    void done() { done_ = true; }
+
+private:
+    ImageBuffer& background_;
+    int width_;
+    std::function<void()> redraw_;
+    std::optional<ImageBuffer> before_;
+    bool done_ = false;
+};
 
 } // namespace
 
@@ -128,10 +173,13 @@ bool EditorSession::LoadMainImage(const QString& fileName)
         if (place) {
             readAndPlace(ui_, work, path, kTodayWidth);
         } else {
+            FirstView first(canvas.oPicBufToday, kTodayWidth, [this] { DoScreenMain(); });
             try {
                 FitFlagScope fit(work, !crop);
                 work.FileName = path;
-                readPicture(ui_, work, crop, QSize(kTodayWidth, kBackgroundHeight));
+                readPicture(ui_, work, crop, QSize(kTodayWidth, kBackgroundHeight),
+                            [&first](const QImage& quick) { first.show(quick); });
+                first.done();
             } catch (const AppError& e) {
                 // A package without a usable Today picture: the loader tries its next way.
                 if (pathGiven && e.number() == kErrBadPicture) throw AppError::cancelled();
@@ -188,9 +236,14 @@ bool EditorSession::LoadMenuImage(const QString& fileName, bool quiet)
         } else if (place) {
             readAndPlace(ui_, work, path, kMenuWidth);
         } else {
+            FirstView first(canvas.oPicBufMenu, kMenuWidth, [this] { DoScreenMenu(); });
             FitFlagScope fit(work, false);
             work.FileName = path;
-            readPicture(ui_, work, crop, QSize(kMenuWidth, kBackgroundHeight));
+            readPicture(ui_, work, crop, QSize(kMenuWidth, kBackgroundHeight),
+                        [&](const QImage& quick) {
+                            if (!quiet) first.show(quick);
+                        });
+            first.done();
         }
         if (work.BitsPerPixel() < 24) work.ConvertBitsPerPixel(24);
 

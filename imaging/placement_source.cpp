@@ -34,17 +34,36 @@ std::shared_future<QImage> alreadyRead(const QImage& picture)
 
 } // namespace
 
-PlacementSource::PlacementSource(const QString& path)
-    : path_(path), whole_(std::async(std::launch::async, readWhole, path).share())
+QSize quickViewSize(const QString& path)
 {
     // Only a regular file is read here on the caller's thread: a pipe or a device could
     // keep it waiting. Anything else waits for the whole read, which checks it properly.
     const QFileInfo info(path);
-    if (!info.isFile() || info.size() > kMaxPictureFileBytes) return;
+    if (!info.isFile() || info.size() > kMaxPictureFileBytes) return {};
     QImageReader reader(path);
-    if (reader.format() != "jpeg") return;
+    if (reader.format() != "jpeg") return {};
     const QSize size = reader.size();
-    if (!size.isValid() || !pictureSizeAcceptable(size.width(), size.height())) return;
+    if (!size.isValid() || !pictureSizeAcceptable(size.width(), size.height())) return {};
+    return size;
+}
+
+QImage quickView(const QString& path, QSize shown)
+{
+    if (shown.isEmpty()) return {};
+    QImageReader reader(path, "jpeg");
+    // libjpeg decodes at a fraction of the size (DCT scaling) and Qt finishes the scale;
+    // the quick decoder settings are plenty for a copy that is only looked at.
+    reader.setScaledSize(shown);
+    reader.setQuality(25);
+    const QImage reduced = reader.read();
+    return reduced.size() == shown ? to24(reduced) : QImage();
+}
+
+PlacementSource::PlacementSource(const QString& path)
+    : path_(path), whole_(std::async(std::launch::async, readWhole, path).share())
+{
+    const QSize size = quickViewSize(path);
+    if (size.isEmpty()) return;
     size_ = size;
     quick_ = true;
 }
@@ -74,13 +93,8 @@ QImage PlacementSource::preview(QSize shown)
 {
     if (shown.isEmpty()) return {};
     if (quick_ && !ready()) {
-        QImageReader reader(path_, "jpeg");
-        // libjpeg decodes at a fraction of the size (DCT scaling) and Qt finishes the scale;
-        // the quick decoder settings are plenty for a copy that is only looked at.
-        reader.setScaledSize(shown);
-        reader.setQuality(25);
-        const QImage reduced = reader.read();
-        if (reduced.size() == shown) return to24(reduced);
+        const QImage reduced = orv::quickView(path_, shown);
+        if (!reduced.isNull()) return reduced;
     }
     const QImage picture = whole();
     if (picture.size() == shown) return picture;

@@ -12,6 +12,13 @@
 
 namespace orv {
 
+// The size of a picture file that can be decoded at reduced size before it is read whole (a
+// JPEG whose header gives an acceptable size), or an empty size.
+QSize quickViewSize(const QString& path);
+// Such a file decoded at exactly `shown`, quickly and roughly: only ever looked at, never
+// kept. A null picture when the file cannot be decoded that way.
+QImage quickView(const QString& path, QSize shown);
+
 class PlacementSource {
 public:
     // Starts reading the whole picture at `path` on another thread.

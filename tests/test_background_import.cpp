@@ -5,6 +5,8 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QImageWriter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -170,6 +172,86 @@ TEST_F(ImportTest, ALargeFileIsReadAsideWithTheUserToldWhich)
     // Each large read once; the small file and the Start menu following the Today picture
     // are read without a word.
     EXPECT_EQ(ui.waits, QStringList({"Reading big.bmp", "Reading big.bmp", "Reading big.bmp"}));
+}
+
+// Mean difference per channel between two pictures of one size.
+double meanDifference(const QImage& a, const QImage& b)
+{
+    const QImage x = a.convertToFormat(QImage::Format_RGB32), y = b.convertToFormat(QImage::Format_RGB32);
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int col = 0; col < x.width(); ++col) {
+            const QRgb p = x.pixel(col, row), q = y.pixel(col, row);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                   std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * x.width() * x.height());
+}
+
+// Smooth shading with grain, as a photo; invert gives a second, wholly different one.
+QImage grainyPhoto(int w, int h, bool invert)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    quint32 noise = 2166136261u;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            noise = noise * 1664525u + 1013904223u;
+            const int grain = int(noise >> 28);
+            const QRgb c = qRgb(x * 200 / w + grain, y * 200 / h + grain, (x + y) * 100 / (w + h) + grain);
+            img.setPixel(x, y, invert ? (~c | 0xFF000000u) : c);
+        }
+    return img;
+}
+
+TEST_F(ImportTest, ALargeJpegToResizeIsOnTheScreenBeforeItIsReadWholeAndGoneIfTheReadFails)
+{
+    const auto bigJpeg = [this](const QString& name, bool invert) {
+        const QString path = pictures + name;
+        QImageWriter writer(path, "jpeg");
+        writer.setQuality(100);
+        EXPECT_TRUE(writer.write(grainyPhoto(2400, 1800, invert)));
+        EXPECT_GE(QFileInfo(path).size(), 1 << 20) << "large enough to be read aside";
+        return path;
+    };
+    EditorSession& s = *session;
+    struct Seen {
+        QImage background, screen;
+    } atWait;
+    ImageBuffer* watched = &today();
+    ui.onWait = [&] { atWait = {held(*watched), s.canvas.oPicBuf.image().copy()}; };
+
+    for (const bool main : {true, false}) {
+        SCOPED_TRACE(main ? "Today" : "Start menu");
+        const QString big = bigJpeg(main ? "big.jpg" : "other.jpg", !main);
+        watched = main ? &today() : &menu();
+        const QImage before = held(*watched);
+        const QImage screenBefore = s.canvas.oPicBuf.image().copy();
+        ASSERT_TRUE(main ? loadMain(big, FitChoice::Resize) : loadMenu(big, FitChoice::Resize));
+        const QImage after = held(*watched);
+        // While the whole picture was read, the background and the screen already showed it
+        // roughly; what stays is made from the whole picture.
+        ASSERT_EQ(atWait.background.size(), after.size());
+        EXPECT_LT(meanDifference(atWait.background, after), 4.0);
+        EXPECT_GT(meanDifference(atWait.background, before), 40.0);
+        EXPECT_TRUE(atWait.screen != screenBefore);
+    }
+
+    // A file cut short is seen as a picture by the quick decoder but refused by the read:
+    // the background and the screen go back to what they were.
+    QFile whole(pictures + "other.jpg");
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    const QString cut = writeBytes("cut.jpg", whole.read(whole.size() * 3 / 4));
+    s.DoScreenMain();
+    watched = &today();
+    const QImage before = held(today());
+    const QImage screenBefore = s.canvas.oPicBuf.image().copy();
+    atWait = {};
+    EXPECT_FALSE(loadMain(cut, FitChoice::Resize));
+    EXPECT_EQ(ui.boxTexts(), QStringList{"Error: Cannot read the picture cut.jpg (LoadMainImage)"});
+    ASSERT_FALSE(atWait.background.isNull());
+    EXPECT_GT(meanDifference(atWait.background, before), 30.0) << "the cut file was shown roughly";
+    EXPECT_TRUE(held(today()) == before);
+    EXPECT_TRUE(s.canvas.oPicBuf.image() == screenBefore);
 }
 
 TEST_F(ImportTest, ASmallPictureIsCroppedOneToOneOntoWhite)

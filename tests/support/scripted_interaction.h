@@ -80,9 +80,11 @@ public:
     void setBusy(bool on) override { (on ? busyOn : busyOff)++; }
     // What the core waited for while work ran on another thread.
     QStringList waits;
+    std::function<void()> onWait; // runs while the work may still be running
     void waitFor(const QString& what, std::future<void>& work) override
     {
         waits << what;
+        if (onWait) onWait();
         work.wait();
     }
 
